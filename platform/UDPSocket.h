@@ -1,0 +1,79 @@
+#pragma once
+
+#include "Datagram.h"
+
+#include <QObject>
+#include <QQueue>
+#include <memory>
+
+class QUdpSocket;
+
+// A UDP socket as the discovery responder uses it.
+//
+// Port is both the port that Connect binds (unless BindsPort is off) and the
+// port to which Write sends. Received datagrams are queued; DataAvailable is
+// raised once per queued datagram, and each handler reads exactly one.
+class UDPSocket : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int DefaultPort = 1900;
+    static constexpr int DefaultRouterHops = 2;
+
+    explicit UDPSocket(QObject* parent = nullptr);
+    ~UDPSocket() override;
+
+    int Port() const { return m_port; }
+    void setPort(int port) { m_port = port; }
+
+    // Hop limit of multicasts sent from this socket.
+    int RouterHops() const { return m_routerHops; }
+    void setRouterHops(int hops) { m_routerHops = hops; }
+
+    // Whether this socket receives its own multicasts.
+    bool SendToSelf() const { return m_sendToSelf; }
+    void setSendToSelf(bool on) { m_sendToSelf = on; }
+
+    // Off for a socket that only sends: Connect then binds an ephemeral port,
+    // so Port names only the destination.
+    bool BindsPort() const { return m_bindsPort; }
+    void setBindsPort(bool on) { m_bindsPort = on; }
+
+    // (Re)binds the socket, with address reuse so other SSDP listeners on the
+    // machine can share the port. Returns whether the bind succeeded.
+    bool Connect();
+    bool JoinMulticastGroup(const QString& group);
+    void LeaveMulticastGroup(const QString& group);
+
+    // Takes the oldest waiting datagram; an empty Datagram when none waits.
+    Datagram Read();
+    bool hasDatagram() const { return !m_queue.isEmpty(); }
+
+    // This machine's IPv4 address on the interface that reaches the sender of
+    // the next waiting datagram (or of the last one read), dotted text.
+    // Loopback senders give 127.0.0.1.
+    QString LocalAddress() const;
+
+    // The port actually bound, useful when Port was 0.
+    int boundPort() const;
+
+    void Write(const QString& address, const QByteArray& data);
+    void Close();
+
+signals:
+    void DataAvailable();
+    void Error();
+    void SendComplete(bool userAborted);
+
+private:
+    void drainPending();
+    void raiseDataAvailable();
+
+    std::unique_ptr<QUdpSocket> m_socket;
+    QQueue<Datagram> m_queue;
+    QString m_lastSender;
+    int m_port = DefaultPort;
+    int m_routerHops = DefaultRouterHops;
+    bool m_sendToSelf = false;
+    bool m_bindsPort = true;
+    bool m_raising = false;
+};

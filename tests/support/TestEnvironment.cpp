@@ -1,0 +1,39 @@
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+namespace {
+QTemporaryDir* homeDir = nullptr;
+}
+
+void TestEnvironment::isolateHome()
+{
+    homeDir = new QTemporaryDir(QDir::tempPath() + "/tolvane-test-home-XXXXXX");
+    qputenv("HOME", homeDir->path().toLocal8Bit());
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME",
+                             "XDG_RUNTIME_DIR"})
+        qunsetenv(name);
+    std::atexit([] { delete homeDir; });
+}
+
+QString TestEnvironment::home()
+{
+    return homeDir ? homeDir->path() : QDir::homePath();
+}
+
+bool TestEnvironment::inNetworkNamespace()
+{
+    return qgetenv("TOLVANE_TEST_NETNS") == "1";
+}
+
+QString TestEnvironment::binDir()
+{
+    return QStringLiteral(TOLVANE_BIN_DIR);
+}
+
+QString TestEnvironment::sourceDir()
+{
+    return QStringLiteral(TOLVANE_SOURCE_DIR);
+}

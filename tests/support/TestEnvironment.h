@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <gtest/gtest.h>
+
+// What a test binary knows of the machine it runs on.
+class TestEnvironment {
+public:
+    // Points HOME at a fresh folder of its own and drops the XDG folder
+    // variables, so settings, logs and the stand-in's units never touch the
+    // user's own. Call before Qt starts.
+    static void isolateHome();
+    static QString home();
+
+    // True inside the suite's private network namespace, where multicast
+    // stays on loopback and ports 1900 and 1901 are free.
+    static bool inNetworkNamespace();
+
+    // The build's executables (tolvane, halvory-standin).
+    static QString binDir();
+    static QString sourceDir();
+};
+
+#define TOLVANE_REQUIRE_NETNS()                                                                    \
+    do {                                                                                           \
+        if (!TestEnvironment::inNetworkNamespace())                                                \
+            GTEST_SKIP() << "needs the suite's private network namespace "                       \
+                            "(run scripts/test as root)";                                         \
+    } while (0)
