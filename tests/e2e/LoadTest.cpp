@@ -2,6 +2,7 @@
 #include "TestEnvironment.h"
 #include "TolvaneProcess.h"
 
+#include <algorithm>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
