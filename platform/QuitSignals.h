@@ -3,6 +3,8 @@
 #include <QObject>
 #include <functional>
 
+class QSocketNotifier;
+
 // Turns SIGTERM, SIGINT and SIGHUP into a call on the event loop, so the
 // process quits through its normal quit sequence.
 class QuitSignals : public QObject {
@@ -12,5 +14,10 @@ public:
     ~QuitSignals() override;
 
 private:
+    void onWake();
+
     std::function<void()> m_onQuit;
+    // Self-pipe: the signal handler writes to [1], the event loop reads [0].
+    int m_fds[2] = {-1, -1};
+    QSocketNotifier* m_notifier = nullptr;
 };
