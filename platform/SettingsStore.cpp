@@ -17,6 +17,10 @@ const QString unreadableSuffix = QStringLiteral(".unreadable-");
 const QString timestampFormat = QStringLiteral("yyyyMMdd-HHmmss");
 // The password is kept in plain text: only its owner may read the file.
 constexpr auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+// The mode bits proper; QFile also reports the current user's access.
+constexpr QFileDevice::Permissions modeBits = QFileDevice::ReadOwner | QFileDevice::WriteOwner
+    | QFileDevice::ExeOwner | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+    | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
 
 QString& defaultFileNameOverride()
 {
@@ -101,7 +105,7 @@ bool SettingsStore::AppSynchronize()
         return false;
     createOwnerOnly(m_fileName);
     d->settings->sync();
-    if (QFile::permissions(m_fileName) != ownerOnly)
+    if ((QFile::permissions(m_fileName) & modeBits) != ownerOnly)
         QFile::setPermissions(m_fileName, ownerOnly);
     return d->settings->status() == QSettings::NoError;
 }
