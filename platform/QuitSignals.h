@@ -6,7 +6,8 @@
 class QSocketNotifier;
 
 // Turns SIGTERM, SIGINT and SIGHUP into a call on the event loop, so the
-// process quits through its normal quit sequence.
+// process quits through its normal quit sequence. One instance at a time:
+// the signal handlers are process-wide, and its destructor resets them.
 class QuitSignals : public QObject {
     Q_OBJECT
 public:

@@ -5,6 +5,7 @@
 #include "UDPSocket.h"
 
 #include <QHostAddress>
+#include <QNetworkInterface>
 #include <gtest/gtest.h>
 
 namespace {
@@ -134,7 +135,7 @@ TEST(UDPSocketTest, MulticastGroupMemberReceivesOverLoopback)
     member.socket.LeaveMulticastGroup(ssdpGroup);
 }
 
-TEST(UDPSocketTest, AddressesAreDottedIPv4)
+TEST(LocalAddressTest, AddressesAreDottedIPv4)
 {
     const struct {
         const char* name;
@@ -149,8 +150,34 @@ TEST(UDPSocketTest, AddressesAreDottedIPv4)
         EXPECT_EQ(dottedAddress(QHostAddress(row.address)), row.dotted) << row.name;
 }
 
-TEST(UDPSocketTest, LoopbackPeersSeeLoopbackAddress)
+TEST(LocalAddressTest, LoopbackPeersSeeLoopbackAddress)
 {
     for (const char* peer : {"127.0.0.1", "127.3.4.5", "::ffff:127.0.0.1"})
         EXPECT_EQ(LocalAddressFinder::forPeer(QHostAddress(QString(peer))), loopback) << peer;
+}
+
+TEST(LocalAddressTest, PeerOnALocalSubnetSeesThatInterfacesAddress)
+{
+    for (const QNetworkInterface& interface : QNetworkInterface::allInterfaces()) {
+        if (!interface.flags().testFlag(QNetworkInterface::IsUp)
+            || !interface.flags().testFlag(QNetworkInterface::IsRunning)
+            || interface.flags().testFlag(QNetworkInterface::IsLoopBack))
+            continue;
+        for (const QNetworkAddressEntry& entry : interface.addressEntries()) {
+            if (entry.ip().protocol() != QAbstractSocket::IPv4Protocol || entry.prefixLength() > 30)
+                continue;
+            const QHostAddress neighbour(entry.ip().toIPv4Address() ^ 1u);
+            EXPECT_EQ(LocalAddressFinder::forPeer(neighbour), entry.ip().toString()) << neighbour.toString().toStdString();
+            return;
+        }
+    }
+    GTEST_SKIP() << "no interface with an IPv4 subnet besides loopback";
+}
+
+TEST(LocalAddressTest, PeerBeyondTheSubnetsGetsOneOfThisMachinesAddresses)
+{
+    const QString address = LocalAddressFinder::forPeer(QHostAddress(QStringLiteral("198.51.100.1")));
+    const QHostAddress local(address);
+    EXPECT_EQ(local.protocol(), QAbstractSocket::IPv4Protocol) << address.toStdString();
+    EXPECT_TRUE(QNetworkInterface::allAddresses().contains(local)) << address.toStdString();
 }
