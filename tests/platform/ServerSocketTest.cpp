@@ -154,3 +154,30 @@ TEST(ServerSocketTest, ClientClosingFirstEndsTheConnection)
     next->write("next\n");
     EXPECT_EQ(readUntilClosed(*next), QByteArray("reply next\n"));
 }
+
+TEST(ServerSocketTest, ManyWaitingClientsAreServedOneAfterAnother)
+{
+    constexpr int clientCount = 8;
+    Server server;
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    for (int n = 0; n < clientCount; ++n) {
+        clients.push_back(server.connectClient());
+        clients.back()->write(QByteArray::number(n) + "\n");
+    }
+    QStringList replies;
+    for (auto& client : clients)
+        replies.append(QString::fromLatin1(readUntilClosed(*client)));
+
+    QStringList expectedReplies;
+    for (int n = 0; n < clientCount; ++n)
+        expectedReplies.append("reply " + QString::number(n) + "\n");
+    EXPECT_EQ(replies, expectedReplies);
+    // Each connection ends before the next one starts.
+    const QStringList events = server.events();
+    ASSERT_EQ(events.size(), 3 * clientCount);
+    for (int n = 0; n < clientCount; ++n) {
+        const QString number = QString::number(n + 1);
+        EXPECT_EQ(events.mid(3 * n, 3), (QStringList{number + " connected", number + " data " + QString::number(n),
+                                                     number + " sent"}));
+    }
+}
