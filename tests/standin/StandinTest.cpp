@@ -1,5 +1,6 @@
 #include "StandinTest.h"
 
+#include "ProcessScriptRunner.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -74,10 +75,7 @@ QList<StoredUnit> StandinTest::storedUnits()
 
 ScriptResult StandinTest::execute(const QString& script)
 {
-    const StandinRun result = run(script);
-    if (result.exitCode != 0 || !result.out.endsWith('\n'))
-        return {};
-    return {ScriptResult::Status::Success, QString::fromUtf8(result.out.chopped(1))};
+    return ProcessScriptRunner(StandinProcess::program()).execute(script);
 }
 
 StandinRun StandinTest::run(const QString& script)
