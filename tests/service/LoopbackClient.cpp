@@ -16,11 +16,11 @@ LoopbackClient::LoopbackClient(int port)
     runUntil(ConnectLimit, [this] { return m_socket.state() == QAbstractSocket::ConnectedState; });
 }
 
-void LoopbackClient::send(const QByteArray& bytes)
+void LoopbackClient::send(const QByteArray& bytes, std::chrono::milliseconds settle)
 {
     m_socket.write(bytes);
     m_socket.flush();
-    runFor(SettleTime);
+    runFor(settle);
 }
 
 void LoopbackClient::runFor(std::chrono::milliseconds duration)

@@ -15,8 +15,8 @@ public:
 
     explicit LoopbackClient(int port);
 
-    // Writes the bytes, then lets the loop run for SettleTime.
-    void send(const QByteArray& bytes);
+    // Writes the bytes, then lets the loop run for settle.
+    void send(const QByteArray& bytes, std::chrono::milliseconds settle = SettleTime);
     void runFor(std::chrono::milliseconds duration);
     // Runs the loop until the server has closed the connection, at most limit.
     bool waitForClose(std::chrono::milliseconds limit = CloseLimit);

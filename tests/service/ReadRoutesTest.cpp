@@ -89,6 +89,12 @@ struct RouteCase {
     const char* status; // null: the status text is not set
 };
 
+// Test names carry the row name; print it instead of the row's bytes.
+void PrintTo(const RouteCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
 const RouteCase routeCases[] = {
     {"Description", "/description.xml", Reply::Description, "Sending XML description"},
     {"DescriptionUpperCase", "/DESCRIPTION.XML", Reply::Description, "Sending XML description"},

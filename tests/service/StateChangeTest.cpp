@@ -32,6 +32,12 @@ struct StateCase {
     QStringList statusTexts;
 };
 
+// Test names carry the row name; print it instead of the row's bytes.
+void PrintTo(const StateCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
 const QString LampOn = command(R"(turnon "Lamp")");
 
 const StateCase stateCases[] = {
