@@ -1,0 +1,270 @@
+#include "SingleHTTPSocket.h"
+
+#include "App.h"
+#include "Bridge.h"
+#include "DescriptionDocument.h"
+#include "HTTPReplies.h"
+#include "HTTPRequestFrame.h"
+#include "JSONItem.h"
+#include "LightStateChange.h"
+#include "RequestPath.h"
+
+#include <QStringList>
+
+namespace {
+
+const QString LogInboundRequest = QStringLiteral("Inbound Request: ");
+
+const QString MethodGET = QStringLiteral("get");
+const QString MethodPUT = QStringLiteral("put");
+
+const QString RouteDescription = QStringLiteral("description.xml");
+const QString RouteAPI = QStringLiteral("api");
+const QString RouteLights = QStringLiteral("lights");
+const QString ActionState = QStringLiteral("state");
+// Named by the description; recognised, but there is nothing to send.
+const QStringList RoutesWithoutContent = {QStringLiteral("hue_logo_0.png"),
+                                          QStringLiteral("hue_logo_3.png"),
+                                          QStringLiteral("index.html")};
+
+const QString StatusDescription = QStringLiteral("Sending XML description");
+const QString StatusAllLights = QStringLiteral("Sending status for all lights");
+const QString StatusOneLight = QStringLiteral("Sending status for light ");
+const QString StatusSentOn = QStringLiteral("Sent ON for light ");
+const QString StatusSentOff = QStringLiteral("Sent OFF for light ");
+const QString StatusSentBri = QStringLiteral("Sent BRI for light ");
+const QString StatusBriTo = QStringLiteral(" to ");
+
+constexpr std::string_view MemberOn = "on";
+constexpr std::string_view MemberBri = "bri";
+constexpr std::string_view MemberName = "name";
+
+// The three read replies turn the first line end of their body into CR LF.
+constexpr QByteArrayView PlatformLineEnding = "\n";
+
+constexpr int FieldTarget = 2;
+constexpr int FieldCollection = 4;
+constexpr int FieldLight = 5;
+constexpr int FieldAction = 6;
+
+// The JSON text of the light list with each "\/" written as "/" again; every
+// other escape stays as it is.
+QByteArray withPlainSlashes(const std::string& json)
+{
+    QByteArray text;
+    text.reserve(qsizetype(json.size()));
+    for (std::size_t i = 0; i < json.size(); ++i) {
+        if (json[i] == '\\' && i + 1 < json.size()) {
+            if (json[i + 1] != '/')
+                text.append('\\');
+            text.append(json[++i]);
+        } else {
+            text.append(json[i]);
+        }
+    }
+    return text;
+}
+
+QString unitName(const JSONItem& light)
+{
+    return QString::fromStdString(light.Value(MemberName).toText());
+}
+
+} // namespace
+
+SingleHTTPSocket::SingleHTTPSocket() : SingleHTTPSocket(RequestTimeLimit) {}
+
+SingleHTTPSocket::SingleHTTPSocket(std::chrono::milliseconds requestTimeLimit)
+    : crlf(QByteArrayLiteral("\r\n"))
+{
+    m_requestTimer.setSingleShot(true);
+    m_requestTimer.setInterval(requestTimeLimit);
+    QObject::connect(&m_requestTimer, &QTimer::timeout, this, [this] {
+        stopReceiving();
+        Close();
+    });
+}
+
+void SingleHTTPSocket::Event_Connected()
+{
+    InboundRequest.clear();
+    m_requestHandled = false;
+    m_requestTimer.start();
+}
+
+void SingleHTTPSocket::Event_DataAvailable()
+{
+    const QByteArray received = ReadAll();
+    if (m_requestHandled)
+        return;
+    InboundRequest.append(received);
+    const HTTPRequestFrame frame = HTTPRequestFrame::examine(InboundRequest);
+    switch (frame.status) {
+    case HTTPRequestFrame::Status::Incomplete:
+        return;
+    case HTTPRequestFrame::Status::Rejected:
+        stopReceiving();
+        Return400_BAD_REQUEST();
+        return;
+    case HTTPRequestFrame::Status::Complete:
+        stopReceiving();
+        ParseRequestHeaders(InboundRequest.first(frame.totalLength));
+        return;
+    }
+}
+
+void SingleHTTPSocket::Event_SendComplete(bool userAborted)
+{
+    Q_UNUSED(userAborted);
+    Close();
+}
+
+void SingleHTTPSocket::stopReceiving()
+{
+    m_requestHandled = true;
+    m_requestTimer.stop();
+}
+
+// data is one complete request: the request line, the header lines, the
+// empty line and the body.
+void SingleHTTPSocket::ParseRequestHeaders(const QByteArray& data)
+{
+    try {
+        const QString requestLine = QString::fromUtf8(data.first(data.indexOf(crlf)));
+        App().WriteToLog(LogInboundRequest + requestLine);
+        const QByteArray body = data.sliced(data.indexOf(crlf + crlf) + 2 * crlf.size());
+        if (!body.isEmpty())
+            App().WriteToLog(QString::fromUtf8(body));
+
+        // Split at single blanks: two blanks in a row make an empty field.
+        const QStringList fields = requestLine.split(QLatin1Char(' '));
+        const QString method = fields.value(0).toLower();
+        const QString path = fields.value(1).toLower();
+        if (method == MethodGET)
+            processGET(path);
+        else if (method == MethodPUT)
+            processPUT(path, body);
+        else
+            Return400_BAD_REQUEST();
+    } catch (...) {
+        Return400_BAD_REQUEST();
+    }
+}
+
+void SingleHTTPSocket::Return400_BAD_REQUEST()
+{
+    sendReply(HTTPReplies::StatusBadRequest + crlf + crlf);
+}
+
+void SingleHTTPSocket::Return404Error()
+{
+    sendReply(HTTPReplies::StatusNotFound + crlf + crlf);
+}
+
+void SingleHTTPSocket::processGET(const QString& path)
+{
+    try {
+        const QString target = RequestPath::field(path, FieldTarget);
+        if (target == RouteDescription) {
+            ReturnDescription();
+            App().ShowStatus(StatusDescription);
+        } else if (RoutesWithoutContent.contains(target)) {
+            Return404Error();
+        } else if (target == RouteAPI && RequestPath::field(path, FieldCollection) == RouteLights) {
+            const QString light = RequestPath::field(path, FieldLight);
+            if (light.isEmpty()) {
+                ReturnLights();
+                App().ShowStatus(StatusAllLights);
+            } else {
+                ReturnLight(RequestPath::lightNumber(light));
+                App().ShowStatus(StatusOneLight + light);
+            }
+        } else {
+            Return400_BAD_REQUEST();
+        }
+    } catch (...) {
+        Return400_BAD_REQUEST();
+    }
+}
+
+void SingleHTTPSocket::ReturnDescription()
+{
+    sendReadReply(HTTPReplies::ContentTypeXML,
+                  DescriptionDocument::render(LocalAddress(), Port(), Bridge::DeviceUUID));
+}
+
+void SingleHTTPSocket::ReturnLights()
+{
+    App().RefreshLightArray();
+    sendReadReply(HTTPReplies::ContentTypeJSON, withPlainSlashes(App().LightArray->ToString()));
+}
+
+// Unlike the whole list, one light keeps its escaped slashes.
+void SingleHTTPSocket::ReturnLight(qint64 lightNumber)
+{
+    App().RefreshLightArray();
+    const std::string key = std::to_string(lightNumber);
+    const std::string json = App().LightArray->Value(key).toItem()->ToString();
+    sendReadReply(HTTPReplies::ContentTypeJSON, QByteArray::fromStdString(json));
+}
+
+// Nothing is sent until every step has succeeded, so a failure leaves the
+// 400 reply as the only answer. Commands already sent stay sent.
+void SingleHTTPSocket::processPUT(const QString& path, const QByteArray& body)
+{
+    try {
+        App().RefreshLightArray();
+        const QString lightNumber = RequestPath::field(path, FieldLight);
+        const QString action = RequestPath::field(path, FieldAction);
+        const std::shared_ptr<JSONItem> light =
+            App().LightArray->Value(lightNumber.toStdString()).toItem();
+        const QByteArray head = replyHead(HTTPReplies::ContentTypeJSON);
+        if (action != ActionState) {
+            Return400_BAD_REQUEST();
+            return;
+        }
+
+        const JSONItem request(std::string_view(body.constData(), std::size_t(body.size())));
+        QByteArrayList successes;
+        // A top-level array has no members: nothing to carry out.
+        if (!request.IsArray() && request.HasName(MemberOn)) {
+            const bool on = request.Value(MemberOn).toBoolean();
+            const QString name = unitName(*light);
+            App().CommandUnit(name, on);
+            successes.append(LightStateChange::onSuccess(lightNumber, on));
+            App().ShowStatus((on ? StatusSentOn : StatusSentOff) + name);
+        }
+        if (!request.IsArray() && request.HasName(MemberBri)) {
+            const qint64 bri = request.Value(MemberBri).toInteger();
+            const qint64 percent = LightStateChange::brightnessPercent(bri);
+            const QString name = unitName(*light);
+            App().CommandUnitBRI(name, percent);
+            successes.append(LightStateChange::briSuccess(lightNumber, bri));
+            App().ShowStatus(StatusSentBri + name + StatusBriTo + QString::number(percent));
+        }
+        sendReply(head + LightStateChange::successResponse(successes));
+    } catch (...) {
+        Return400_BAD_REQUEST();
+    }
+}
+
+QByteArray SingleHTTPSocket::replyHead(const QByteArray& contentType) const
+{
+    return HTTPReplies::StatusOK + crlf + HTTPReplies::CacheControl + crlf + contentType + crlf
+           + crlf;
+}
+
+void SingleHTTPSocket::sendReadReply(const QByteArray& contentType, QByteArray body)
+{
+    const qsizetype lineEnd = body.indexOf(PlatformLineEnding);
+    if (lineEnd >= 0)
+        body.replace(lineEnd, PlatformLineEnding.size(), crlf);
+    sendReply(replyHead(contentType) + body);
+}
+
+// Every reply goes out as one write of the whole text.
+void SingleHTTPSocket::sendReply(const QByteArray& reply)
+{
+    Write(reply);
+    Flush();
+}

@@ -1,0 +1,102 @@
+#include "HTTPRequestFrame.h"
+
+#include <QByteArray>
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Status = HTTPRequestFrame::Status;
+
+struct FrameCase {
+    const char* name;
+    QByteArray buffer;
+    Status status;
+    qsizetype totalLength; // when Complete
+};
+
+// Test names carry the row name; print it instead of the row's bytes.
+void PrintTo(const FrameCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+const QByteArray Oversize(HTTPRequestFrame::MaxRequestSize + 1, 'a');
+
+const FrameCase frameCases[] = {
+    {"Empty", "", Status::Incomplete, 0},
+    {"RequestLineOnly", "GET / HTTP/1.1\r\n", Status::Incomplete, 0},
+    {"HeadWithoutHeaders", "GET / HTTP/1.1\r\n\r\n", Status::Complete, 18},
+    {"OnlyTheEmptyLine", "\r\n\r\n", Status::Complete, 4},
+    {"LineFeedsOnly", "GET / HTTP/1.1\nHost: a\n\n", Status::Incomplete, 0},
+    {"NoContentLengthNoBody", "PUT /x HTTP/1.1\r\nHost: a\r\n\r\n{\"on\":true}", Status::Complete,
+     28},
+    {"BodyComplete", "PUT /x HTTP/1.1\r\nContent-Length: 3\r\n\r\nabc", Status::Complete, 41},
+    {"BodyMissingOneByte", "PUT /x HTTP/1.1\r\nContent-Length: 3\r\n\r\nab", Status::Incomplete,
+     0},
+    {"BytesAfterBodyIgnored", "PUT /x HTTP/1.1\r\nContent-Length: 3\r\n\r\nabcGET", Status::Complete,
+     41},
+    {"NameInAnyCaseValueBlanks", "PUT /x HTTP/1.1\r\ncontent-LENGTH: \t2 \r\n\r\nab",
+     Status::Complete, 42},
+    {"ZeroLength", "PUT /x HTTP/1.1\r\nContent-Length: 0\r\n\r\nabc", Status::Complete, 38},
+    {"AgreeingLengths", "PUT /x HTTP/1.1\r\nContent-Length: 1\r\nContent-Length: 1\r\n\r\na",
+     Status::Complete, 58},
+    {"DifferingLengths", "PUT /x HTTP/1.1\r\nContent-Length: 1\r\nContent-Length: 2\r\n\r\nab",
+     Status::Rejected, 0},
+    {"NegativeLength", "PUT /x HTTP/1.1\r\nContent-Length: -1\r\n\r\n", Status::Rejected, 0},
+    {"LengthNotANumber", "PUT /x HTTP/1.1\r\nContent-Length: 1x\r\n\r\n", Status::Rejected, 0},
+    {"EmptyLength", "PUT /x HTTP/1.1\r\nContent-Length:\r\n\r\n", Status::Rejected, 0},
+    {"LengthPastLimit", "PUT /x HTTP/1.1\r\nContent-Length: 65536\r\n\r\n", Status::Rejected, 0},
+    {"LengthBeyond64Bits", "PUT /x HTTP/1.1\r\nContent-Length: 99999999999999999999999\r\n\r\n",
+     Status::Rejected, 0},
+    {"HeaderMentioningLengthInValue", "GET / HTTP/1.1\r\nX-Note: Content-Length: 5\r\n\r\n",
+     Status::Complete, 45},
+    {"OversizeWithoutHead", Oversize, Status::Rejected, 0},
+    {"OversizeHead", "GET /" + Oversize + " HTTP/1.1\r\n\r\n", Status::Rejected, 0},
+};
+
+class HTTPRequestFrameTest : public ::testing::TestWithParam<FrameCase> {};
+
+TEST_P(HTTPRequestFrameTest, FindsTheEndOfTheRequest)
+{
+    const FrameCase& c = GetParam();
+    const HTTPRequestFrame frame = HTTPRequestFrame::examine(c.buffer);
+    EXPECT_EQ(frame.status, c.status);
+    if (c.status == Status::Complete) {
+        EXPECT_EQ(frame.totalLength, c.totalLength);
+    }
+}
+
+// Whatever way the bytes arrive, the request is complete exactly when its
+// last byte has arrived, and not before.
+TEST(HTTPRequestFramePiecesTest, CompletesAtTheSameByteWhateverThePieces)
+{
+    QRandomGenerator random(20240611);
+    constexpr int Splits = 20;
+    for (const FrameCase& c : frameCases) {
+        if (c.status != Status::Complete)
+            continue;
+        SCOPED_TRACE(c.name);
+        for (int split = 0; split < Splits; ++split) {
+            QByteArray buffer;
+            qsizetype at = 0;
+            while (at < c.buffer.size()) {
+                const qsizetype piece = 1 + random.bounded(qsizetype(8));
+                buffer += c.buffer.mid(at, piece);
+                at += piece;
+                const HTTPRequestFrame frame = HTTPRequestFrame::examine(buffer);
+                const bool expectComplete = buffer.size() >= c.totalLength;
+                ASSERT_EQ(frame.status, expectComplete ? Status::Complete : Status::Incomplete)
+                    << "after " << buffer.size() << " bytes";
+                if (expectComplete) {
+                    ASSERT_EQ(frame.totalLength, c.totalLength);
+                }
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Buffers, HTTPRequestFrameTest, ::testing::ValuesIn(frameCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

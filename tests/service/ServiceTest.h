@@ -1,0 +1,48 @@
+#pragma once
+
+#include "App.h"
+#include "FakeWindow.h"
+#include "RecordingScriptRunner.h"
+#include "ServerSocket.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+
+// A registered application object whose host is a RecordingScriptRunner, with
+// a fake status line and light rows and a log file in a temporary folder, and
+// an HTTP listener on an ephemeral loopback port.
+class ServiceTest : public ::testing::Test {
+public:
+    // A whole script to the host: the header line, the command, end tell.
+    static QString hostScript(const QString& command);
+
+protected:
+    // A short time limit, so tests of silent clients need not wait long.
+    static constexpr std::chrono::milliseconds TestRequestTimeLimit{1000};
+
+    ServiceTest();
+
+    // Four units: light 0 "Lamp" dimmable at 40, 1 "Fan" on, 2 "Porch/Door"
+    // dimmable and off, 3 "Desk" off.
+    static const QString FourUnits;
+
+    void setUnits(std::optional<QString> unitListText) { m_runner->setUnitListText(unitListText); }
+    int startListener();
+
+    // The log file's lines, the date and time prefix removed.
+    QStringList logLines() const;
+
+    RecordingScriptRunner& host() { return *m_runner; }
+    FakeStatusLine status;
+    FakeLightRows rows;
+    core::App app;
+
+private:
+    QTemporaryDir m_logFolder;
+    RecordingScriptRunner* m_runner = nullptr;
+    std::unique_ptr<ServerSocket> m_listener;
+};
