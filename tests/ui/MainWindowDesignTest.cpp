@@ -1,6 +1,7 @@
 #include "LightListBox.h"
 #include "MainWindow.h"
 #include "StatusLabel.h"
+#include "WindowFixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -45,7 +46,9 @@ QString captionOf(const QWidget* control)
     return QString();
 }
 
-class MainWindowDesign : public ::testing::Test {
+// Built, not opened. The registered application object takes the changes
+// that the tests make to the fields.
+class MainWindowDesign : public WindowFixture {
 protected:
     ui::MainWindow m_window;
 };
