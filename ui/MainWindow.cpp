@@ -318,6 +318,11 @@ ui::MainWindow& MainWindow()
     return *sharedWindow;
 }
 
+ui::MainWindow* existingMainWindow()
+{
+    return sharedWindow;
+}
+
 void releaseMainWindow()
 {
     delete sharedWindow;

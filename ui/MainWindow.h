@@ -117,5 +117,7 @@ private:
 // The one window: the first call creates and opens it, every later call
 // returns it.
 ui::MainWindow& MainWindow();
+// The window if it exists; never creates one.
+ui::MainWindow* existingMainWindow();
 // Deletes the window, if there is one (at the end of the program).
 void releaseMainWindow();

@@ -6,7 +6,6 @@
 #include "QuitSignals.h"
 
 #include <QApplication>
-#include <utility>
 
 namespace ui {
 
@@ -35,17 +34,19 @@ int Program::exec()
     return code;
 }
 
+// QApplication closes every window before it quits, and a window that
+// refuses would cancel the quit.
 void Program::quit()
 {
-    ::MainWindow().allowClose();
+    if (ui::MainWindow* window = existingMainWindow())
+        window->allowClose();
     QCoreApplication::quit();
 }
 
 void Program::closeDown()
 {
-    if (std::exchange(m_closedDown, true))
-        return;
-    ::MainWindow().Event_Close();
+    if (ui::MainWindow* window = existingMainWindow())
+        window->Event_Close();
     m_app.Event_Close();
 }
 

@@ -28,11 +28,11 @@ public:
     static void quit();
 
 private:
+    // The window's close handling, then the application object's.
     void closeDown();
 
     core::App& m_app;
     std::unique_ptr<QuitSignals> m_quitSignals;
-    bool m_closedDown = false;
 };
 
 } // namespace ui
