@@ -94,8 +94,9 @@ TEST_F(MainWindowDesign, ControlsSitAtTheirPlacesWithTheirCaptions)
         EXPECT_EQ(control->parentWidget(), m_window.centralWidget());
         EXPECT_EQ(control->geometry(), row.place);
         EXPECT_TRUE(control->isEnabled());
-        if (row.caption)
+        if (row.caption) {
             EXPECT_EQ(captionOf(control), row.caption);
+        }
     }
 }
 

@@ -7,6 +7,8 @@
 #include "WindowFixture.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QLineEdit>
 #include <QDirIterator>
 #include <QHeaderView>
 #include <QProcess>
