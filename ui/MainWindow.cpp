@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPointer>
 #include <exception>
 
@@ -187,6 +188,11 @@ void MainWindow::setTabOrder()
                                    m_lblStatus, m_cbLessStrict, m_lblVersion};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+QAction* MainWindow::menuItem(const char* name) const
+{
+    return menuBar()->findChild<QAction*>(QString::fromLatin1(name));
 }
 
 void MainWindow::open()

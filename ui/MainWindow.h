@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 class LightListBox;
+class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -69,6 +70,20 @@ public:
     void cbLessStrict_Action();
     void lblVersion_Open();
 
+    // The menu items of the window's menu bar, by name; null when the menu
+    // bar has none of that name.
+    QAction* EditMenu() const { return menuItem("EditMenu"); }
+    QAction* EditSelectAll() const { return menuItem("EditSelectAll"); }
+    QAction* EditSeparator2() const { return menuItem("EditSeparator2"); }
+    QAction* EditClear() const { return menuItem("EditClear"); }
+    QAction* EditPaste() const { return menuItem("EditPaste"); }
+    QAction* EditCopy() const { return menuItem("EditCopy"); }
+    QAction* EditCut() const { return menuItem("EditCut"); }
+    QAction* EditSeparator1() const { return menuItem("EditSeparator1"); }
+    QAction* EditUndo() const { return menuItem("EditUndo"); }
+    QAction* FileMenu() const { return menuItem("FileMenu"); }
+    QAction* FileQuit() const { return menuItem("FileQuit"); }
+
     void Event_Open();
     void Event_Close();
 
@@ -81,6 +96,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QAction* menuItem(const char* name) const;
     void Layout();
     void CreateControls();
     void createSockets();

@@ -30,6 +30,11 @@ const ResolveRow ResolveRows[] = {
     {"RoundingFillsExactly", "1*,1*,1*,0*", 100, {33, 34, 33, 0}},
 };
 
+void PrintTo(const ResolveRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
 class ColumnWidthsResolve : public ::testing::TestWithParam<ResolveRow> {};
 
 TEST_P(ColumnWidthsResolve, GivesWidths)
