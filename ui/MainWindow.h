@@ -87,9 +87,11 @@ public:
     void Event_Open();
     void Event_Close();
 
-    // Column widths used when none, or no usable ones, are stored.
+    // The list box widths when none, or none of four fields, are stored.
     static const QString DefaultColumnWidths;
+    // The settings key of the stored list box widths.
     static const QString ColumnWidthsKey;
+    // Shown when the light list cannot be built as the window opens.
     static const QString LightsUnreadableText;
 
 protected:
