@@ -77,7 +77,7 @@ TEST_F(EndToEnd, OneVoiceCommandFromSearchToHost)
     EXPECT_TRUE(log.contains(": Halvory Tolvane has started.\n"));
     EXPECT_TRUE(log.contains(": Detected Alexa UPnP discovery packet. Sending response\n"));
     EXPECT_TRUE(log.contains(": Inbound Request: PUT /api/alexa/lights/1/state HTTP/1.1\n"));
-    EXPECT_TRUE(log.contains("\n{\"bri\":128}"));
+    EXPECT_TRUE(log.contains(": {\"bri\":128}\n"));
 
     ASSERT_TRUE(tolvane.stop());
     const SettingsStore stored(tolvane.settingsFile());
