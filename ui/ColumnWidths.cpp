@@ -86,6 +86,32 @@ QList<int> ColumnWidths::resolve(const QString& text, int columnCount, int avail
     return widths;
 }
 
+QList<int> ColumnWidths::atLeast(QList<int> widths, const QList<int>& minimums)
+{
+    int needed = 0;
+    for (qsizetype column = 0; column < widths.size() && column < minimums.size(); ++column) {
+        needed += std::max(0, minimums[column] - widths[column]);
+        widths[column] = std::max(widths[column], minimums[column]);
+    }
+    while (needed > 0) {
+        qsizetype widest = -1;
+        int spare = 0;
+        for (qsizetype column = 0; column < widths.size(); ++column) {
+            const int own = widths[column] - (column < minimums.size() ? minimums[column] : 0);
+            if (own > spare) {
+                spare = own;
+                widest = column;
+            }
+        }
+        if (widest < 0)
+            break;
+        const int taken = std::min(spare, needed);
+        widths[widest] -= taken;
+        needed -= taken;
+    }
+    return widths;
+}
+
 QString ColumnWidths::format(const QList<int>& widths)
 {
     QStringList entries;

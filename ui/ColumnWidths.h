@@ -18,6 +18,12 @@ class ColumnWidths {
 public:
     static QList<int> resolve(const QString& text, int columnCount, int availableWidth);
 
+    // Raises every column to its minimum, taking what that needs from the
+    // columns with the most to spare, so the total stays as it was whenever
+    // it can. A text taken literally could otherwise leave a column a pixel
+    // wide (a bare "1.428571" is under two points).
+    static QList<int> atLeast(QList<int> widths, const QList<int>& minimums);
+
     // The widths as bare numbers: a text that resolve() turns back into
     // exactly these widths, whatever the available width.
     static QString format(const QList<int>& widths);

@@ -71,9 +71,19 @@ QString LightListBox::columnWidths() const
 
 void LightListBox::setColumnWidths(const QString& text)
 {
-    const QList<int> widths = ColumnWidths::resolve(text, ColumnCount, maximumViewportSize().width());
+    const QList<int> widths = ColumnWidths::atLeast(
+        ColumnWidths::resolve(text, ColumnCount, maximumViewportSize().width()), headingWidths());
     for (int column = 0; column < ColumnCount; ++column)
         header()->resizeSection(column, widths[column]);
+}
+
+// Wide enough for each column's heading, so that no column vanishes.
+QList<int> LightListBox::headingWidths() const
+{
+    QList<int> widths;
+    for (int column = 0; column < ColumnCount; ++column)
+        widths.append(header()->sectionSizeHint(column));
+    return widths;
 }
 
 QString LightListBox::cellText(int row, int column) const

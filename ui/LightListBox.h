@@ -28,5 +28,6 @@ public:
     QString cellText(int row, int column) const;
 
 private:
+    QList<int> headingWidths() const;
     void setCells(QTreeWidgetItem& item, const QStringList& cells);
 };

@@ -57,3 +57,22 @@ TEST(ColumnWidths, FormatGivesBareNumbersThatResolveToTheSameWidths)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ColumnWidths, AtLeastRaisesNarrowColumnsFromTheWidest)
+{
+    struct Row {
+        const char* name;
+        QList<int> widths, minimums, expected;
+    };
+    const Row rows[] = {
+        {"default widths keep their total", {3, 279, 1, 50}, {20, 40, 40, 40}, {20, 223, 40, 50}},
+        {"nothing to raise", {30, 200, 50, 50}, {20, 40, 40, 40}, {30, 200, 50, 50}},
+        {"no spare width grows the total", {10, 10, 10, 10}, {20, 20, 20, 20}, {20, 20, 20, 20}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(ColumnWidths::atLeast(row.widths, row.minimums), row.expected) << row.name;
+}
+
+} // namespace
