@@ -171,6 +171,10 @@ void BM_PutOn(benchmark::State& state)
     tcpRoundTrip(state, ports.bridge,
                  "PUT /api/bench/lights/0/state HTTP/1.1\r\nContent-Length: 11\r\n\r\n{\"on\":true}");
 }
+void BM_GetDescription(benchmark::State& state)
+{
+    tcpRoundTrip(state, ports.bridge, "GET /description.xml HTTP/1.1\r\n\r\n");
+}
 void BM_GetLights1000(benchmark::State& state)
 {
     tcpRoundTrip(state, ports.bridge, "GET /api/bench/lights HTTP/1.1\r\n\r\n");
@@ -185,6 +189,7 @@ void BM_DiscoveryReply(benchmark::State& state)
 }
 
 BENCHMARK(BM_BareTcpRoundTrip)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GetDescription)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PutOn)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GetLights1000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BareUdpEcho)->Unit(benchmark::kMicrosecond);
