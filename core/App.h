@@ -62,6 +62,8 @@ public:
     bool LessStrictUPNP = false;
 
 private:
+    QString scriptHeader() const;
+
     std::unique_ptr<ScriptRunner> m_scriptRunner;
     StatusLine* m_statusLine = nullptr;
     LightRows* m_lightRows = nullptr;

@@ -1,17 +1,27 @@
 #pragma once
 
+#include "JSONMember.h"
+#include "JSONNameIndex.h"
 #include "JSONValue.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The JSON value type of the program: an object of named members or an array
 // of elements. Members keep the order in which they were added; ToString
 // writes compact JSON with every "/" escaped.
 class JSONItem {
 public:
+    // Objects and arrays nest at most this deep, in a parsed text and in a
+    // rendering, so that untrusted text cannot overflow the call stack.
+    // Deeper nesting fails with JSONException NestingTooDeep.
+    static constexpr int MaxNestingDepth = 512;
+    static constexpr int NestingTooDeepNumber = 4;
+    static constexpr const char* NestingTooDeep = "Nesting Too Deep";
+
     JSONItem(); // an empty object
     // Parses text (UTF-8 bytes). Empty or blank text gives an empty object.
     // Throws JSONException on malformed text.
@@ -33,6 +43,18 @@ public:
     std::string ToString() const;
 
 private:
-    class Private;
-    std::unique_ptr<Private> d;
+    friend class JSONParser;
+    friend class JSONWriter;
+
+    // Objects up to this many members are searched linearly; larger ones
+    // keep a hash index of their names.
+    static constexpr std::size_t LinearSearchLimit = 8;
+
+    std::size_t findMember(std::string_view name) const;
+    void setMember(std::string&& name, JSONValue&& value);
+
+    std::vector<JSONMember> m_members; // an object's members, in order of addition
+    std::vector<JSONValue> m_elements; // an array's elements
+    JSONNameIndex m_index;
+    bool m_isArray = false;
 };

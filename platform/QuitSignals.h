@@ -3,8 +3,11 @@
 #include <QObject>
 #include <functional>
 
+class QSocketNotifier;
+
 // Turns SIGTERM, SIGINT and SIGHUP into a call on the event loop, so the
-// process quits through its normal quit sequence.
+// process quits through its normal quit sequence. One instance at a time:
+// the signal handlers are process-wide, and its destructor resets them.
 class QuitSignals : public QObject {
     Q_OBJECT
 public:
@@ -12,5 +15,10 @@ public:
     ~QuitSignals() override;
 
 private:
+    void onWake();
+
     std::function<void()> m_onQuit;
+    // Self-pipe: the signal handler writes to [1], the event loop reads [0].
+    int m_fds[2] = {-1, -1};
+    QSocketNotifier* m_notifier = nullptr;
 };

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QTcpServer;
+class QTcpSocket;
 class TCPSocket;
 
 // A listening TCP socket that serves its connections one at a time.
@@ -42,6 +43,8 @@ public:
 
 private:
     void acceptWaiting();
+    void serve(QTcpSocket* connection);
+    TCPSocket* takeSpare();
     void topUpSpares();
     void onClosed(TCPSocket* socket);
 

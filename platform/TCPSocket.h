@@ -44,7 +44,10 @@ protected:
 
 private:
     void onBytesWritten();
+    void deliverWaitingData();
+    void emitClosedOnce();
 
     QTcpSocket* m_connection = nullptr;
+    bool m_sendPending = false;
     bool m_closedEmitted = false;
 };

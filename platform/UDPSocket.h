@@ -2,9 +2,11 @@
 
 #include "Datagram.h"
 
+#include <QHash>
+#include <QList>
+#include <QNetworkInterface>
 #include <QObject>
 #include <QQueue>
-#include <memory>
 
 class QUdpSocket;
 
@@ -67,13 +69,21 @@ signals:
 private:
     void drainPending();
     void raiseDataAvailable();
+    void deliverDataAvailable();
+    QUdpSocket* socket();
+    void applyOptions();
 
-    std::unique_ptr<QUdpSocket> m_socket;
+    // Owned; a replaced socket is closed at once and deleted later, so a
+    // rebind from inside one of its own signals stays safe.
+    QUdpSocket* m_socket = nullptr;
     QQueue<Datagram> m_queue;
     QString m_lastSender;
+    // Per group, the interfaces it was joined on; an invalid interface
+    // stands for the default one.
+    QHash<QString, QList<QNetworkInterface>> m_joined;
     int m_port = DefaultPort;
     int m_routerHops = DefaultRouterHops;
     bool m_sendToSelf = false;
     bool m_bindsPort = true;
-    bool m_raising = false;
+    bool m_raiseScheduled = false;
 };

@@ -1,0 +1,109 @@
+#include "JSONItem.h"
+
+#include "JSONException.h"
+#include "JSONParser.h"
+#include "JSONWriter.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+const char* const NotAnArray = "JSONItem is not an array";
+constexpr int NotAnArrayNumber = 12;
+const char* const IsAnArray = "JSONItem is an array";
+constexpr int IsAnArrayNumber = 13;
+
+const char* const NoSuchIndex = "JSONItem has no element at index ";
+const char* const NoSuchName = "JSONItem has no member named ";
+
+bool isBlank(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    });
+}
+
+} // namespace
+
+JSONItem::JSONItem() = default;
+
+JSONItem::JSONItem(std::string_view text)
+{
+    if (!isBlank(text))
+        JSONParser(text).parse(*this);
+}
+
+JSONItem::~JSONItem() = default;
+
+bool JSONItem::IsArray() const
+{
+    return m_isArray;
+}
+
+std::int64_t JSONItem::Count() const
+{
+    return static_cast<std::int64_t>(m_isArray ? m_elements.size() : m_members.size());
+}
+
+bool JSONItem::HasName(std::string_view name) const
+{
+    return !m_isArray && findMember(name) != JSONNameIndex::NotFound;
+}
+
+const JSONValue& JSONItem::Value(std::int64_t index) const
+{
+    if (!m_isArray && !m_members.empty())
+        throw JSONException(NotAnArray, NotAnArrayNumber, 0);
+    if (index < 0 || static_cast<std::uint64_t>(index) >= m_elements.size())
+        throw std::out_of_range(NoSuchIndex + std::to_string(index));
+    return m_elements[static_cast<std::size_t>(index)];
+}
+
+const JSONValue& JSONItem::Value(std::string_view name) const
+{
+    if (m_isArray)
+        throw JSONException(IsAnArray, IsAnArrayNumber, 0);
+    const std::size_t position = findMember(name);
+    if (position == JSONNameIndex::NotFound)
+        throw std::out_of_range(NoSuchName + std::string(name));
+    return m_members[position].value;
+}
+
+void JSONItem::Value(std::string_view name, JSONValue value)
+{
+    if (m_isArray)
+        throw JSONException(IsAnArray, IsAnArrayNumber, 0);
+    setMember(std::string(name), std::move(value));
+}
+
+std::string JSONItem::ToString() const
+{
+    return JSONWriter::render(*this);
+}
+
+std::size_t JSONItem::findMember(std::string_view name) const
+{
+    if (m_index.isActive())
+        return m_index.find(name, m_members);
+    for (std::size_t position = 0; position < m_members.size(); ++position) {
+        if (m_members[position].name == name)
+            return position;
+    }
+    return JSONNameIndex::NotFound;
+}
+
+// A name already present keeps its place; only its value changes.
+void JSONItem::setMember(std::string&& name, JSONValue&& value)
+{
+    const std::size_t position = findMember(name);
+    if (position != JSONNameIndex::NotFound) {
+        m_members[position].value = std::move(value);
+        return;
+    }
+    m_members.push_back(JSONMember{std::move(name), std::move(value)});
+    if (m_index.isActive())
+        m_index.add(m_members.size() - 1, m_members);
+    else if (m_members.size() > LinearSearchLimit)
+        m_index.rebuild(m_members);
+}

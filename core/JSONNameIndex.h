@@ -1,0 +1,31 @@
+#pragma once
+
+#include "JSONMember.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+// Hash index over the member names of one large object, so that adding n
+// members costs O(n) rather than O(n^2). Open addressing over positions into
+// the object's member vector; members are never removed, so no tombstones.
+class JSONNameIndex {
+public:
+    static constexpr std::size_t NotFound = static_cast<std::size_t>(-1);
+
+    bool isActive() const { return !m_slots.empty(); }
+    std::size_t find(std::string_view name, const std::vector<JSONMember>& members) const;
+    // Records members[position], whose name the index does not hold yet.
+    void add(std::size_t position, const std::vector<JSONMember>& members);
+    void rebuild(const std::vector<JSONMember>& members);
+
+private:
+    static std::size_t hashOf(std::string_view name);
+    void place(std::size_t position, std::string_view name);
+
+    // Each slot holds a member position + 1; 0 marks a free slot. The slot
+    // count is a power of two and at least twice the member count.
+    std::vector<std::uint32_t> m_slots;
+    std::size_t m_count = 0;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "JSONMember.h"
+#include "JSONValue.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class JSONItem;
+
+// Reads one JSON text, byte by byte, into a JSONItem. Failures are
+// JSONException with the byte offset at which reading stood.
+class JSONParser {
+public:
+    explicit JSONParser(std::string_view text);
+
+    // Fills item, a new empty object, with the top-level object or array.
+    // Whatever follows that value is not read.
+    void parse(JSONItem& item);
+
+private:
+    void parseObject(JSONItem& item, int depth);
+    void parseArray(JSONItem& item, int depth);
+    JSONValue parseValue(int depth);
+    JSONValue parseNested(bool isArray, int depth);
+    JSONValue parseNumber();
+    void parseString(std::string& text);
+    void parseEscape(std::string& text);
+    unsigned parseHexQuad();
+    void appendUtf8(std::string& text, unsigned codePoint);
+
+    bool atEnd() const { return m_position >= m_text.size(); }
+    char peek() const { return m_text[m_position]; }
+    bool startsWith(std::string_view word) const;
+    void skipWhiteSpace();
+    [[noreturn]] void fail(const char* message, int number) const;
+
+    std::string_view m_text;
+    std::size_t m_position = 0;
+    // Members and elements of the objects and arrays still open, innermost
+    // last; each is moved into its item in one go when the item closes.
+    std::vector<JSONMember> m_openMembers;
+    std::vector<JSONValue> m_openElements;
+};

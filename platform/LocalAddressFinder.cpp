@@ -1,0 +1,73 @@
+#include "LocalAddressFinder.h"
+
+#include "DottedAddress.h"
+
+#include <QNetworkInterface>
+#include <QUdpSocket>
+
+namespace {
+const QString loopbackText = QStringLiteral("127.0.0.1");
+// A connected UDP socket sends nothing; connecting only asks the kernel for
+// the route, which is answered at once.
+constexpr int routeLookupTimeoutMs = 200;
+// Any port will do for the route lookup; discard is as good as any.
+constexpr quint16 routeLookupPort = 9;
+
+bool isUsable(const QNetworkInterface& interface)
+{
+    const auto flags = interface.flags();
+    return flags.testFlag(QNetworkInterface::IsUp) && flags.testFlag(QNetworkInterface::IsRunning);
+}
+} // namespace
+
+QString LocalAddressFinder::forPeer(const QHostAddress& peer)
+{
+    bool isIPv4 = false;
+    const QHostAddress peerIPv4(peer.toIPv4Address(&isIPv4));
+    if (!isIPv4)
+        return anyAddress();
+    if (peerIPv4.isLoopback())
+        return loopbackText;
+    QString address = fromSubnets(peerIPv4);
+    if (address.isEmpty())
+        address = fromRoutingTable(peerIPv4);
+    return address.isEmpty() ? anyAddress() : address;
+}
+
+QString LocalAddressFinder::anyAddress()
+{
+    for (const QNetworkInterface& interface : QNetworkInterface::allInterfaces()) {
+        if (!isUsable(interface) || interface.flags().testFlag(QNetworkInterface::IsLoopBack))
+            continue;
+        for (const QNetworkAddressEntry& entry : interface.addressEntries())
+            if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
+                return entry.ip().toString();
+    }
+    return loopbackText;
+}
+
+QString LocalAddressFinder::fromSubnets(const QHostAddress& peer)
+{
+    for (const QNetworkInterface& interface : QNetworkInterface::allInterfaces()) {
+        if (!isUsable(interface))
+            continue;
+        for (const QNetworkAddressEntry& entry : interface.addressEntries()) {
+            if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol
+                && peer.isInSubnet(entry.ip(), entry.prefixLength()))
+                return entry.ip().toString();
+        }
+    }
+    return {};
+}
+
+QString LocalAddressFinder::fromRoutingTable(const QHostAddress& peer)
+{
+    QUdpSocket probe;
+    probe.connectToHost(peer, routeLookupPort);
+    if (!probe.waitForConnected(routeLookupTimeoutMs))
+        return {};
+    const QHostAddress local = probe.localAddress();
+    if (local.isNull() || local == QHostAddress::AnyIPv4)
+        return {};
+    return dottedAddress(local);
+}

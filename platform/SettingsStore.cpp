@@ -1,0 +1,124 @@
+#include "SettingsStore.h"
+
+#include "JsonSettingsFormat.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+const QString organisationName = QStringLiteral("Halvory");
+const QString applicationName = QStringLiteral("Tolvane");
+// A file that cannot be read keeps its contents under this suffix plus the
+// time it was found, so the user can still recover it.
+const QString unreadableSuffix = QStringLiteral(".unreadable-");
+const QString timestampFormat = QStringLiteral("yyyyMMdd-HHmmss");
+// The password is kept in plain text: only its owner may read the file.
+constexpr auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+// The mode bits proper; QFile also reports the current user's access.
+constexpr QFileDevice::Permissions modeBits = QFileDevice::ReadOwner | QFileDevice::WriteOwner
+    | QFileDevice::ExeOwner | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+    | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+
+QString& defaultFileNameOverride()
+{
+    static QString fileName;
+    return fileName;
+}
+
+bool isReadable(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.exists())
+        return true;
+    QSettings::SettingsMap ignored;
+    return file.open(QIODevice::ReadOnly) && JsonSettingsFormat::read(file, ignored);
+}
+
+QString asideName(const QString& fileName)
+{
+    const QString stem = fileName + unreadableSuffix + QDateTime::currentDateTime().toString(timestampFormat);
+    QString candidate = stem;
+    for (int n = 1; QFileInfo::exists(candidate); ++n)
+        candidate = stem + QLatin1Char('-') + QString::number(n);
+    return candidate;
+}
+
+// False only when an unreadable file is still in the way.
+bool moveAsideIfUnreadable(const QString& fileName)
+{
+    return isReadable(fileName) || QFile::rename(fileName, asideName(fileName));
+}
+
+// The file exists with owner-only permissions before QSettings first writes
+// it; its atomic writer (a temporary file renamed over the old one) copies
+// the permissions of the file it replaces.
+void createOwnerOnly(const QString& fileName)
+{
+    if (QFileInfo::exists(fileName))
+        return;
+    QDir().mkpath(QFileInfo(fileName).absolutePath());
+    QFile file(fileName);
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly, ownerOnly))
+        file.close();
+}
+} // namespace
+
+class SettingsStore::Private {
+public:
+    // Null while an unreadable file could not be moved aside: the store is
+    // then empty and writes nothing rather than overwrite that file.
+    std::unique_ptr<QSettings> settings;
+};
+
+SettingsStore::SettingsStore() : SettingsStore(defaultFileName()) {}
+
+SettingsStore::SettingsStore(const QString& fileName) : m_fileName(fileName), d(std::make_unique<Private>())
+{
+    if (moveAsideIfUnreadable(m_fileName))
+        d->settings = std::make_unique<QSettings>(m_fileName, JsonSettingsFormat::format());
+}
+
+SettingsStore::~SettingsStore() = default;
+
+SettingsValue SettingsStore::CopyAppValue(const QString& key) const
+{
+    return d->settings ? SettingsValue::fromVariant(d->settings->value(key)) : SettingsValue();
+}
+
+void SettingsStore::SetAppValue(const QString& key, const SettingsValue& value)
+{
+    if (!d->settings)
+        return;
+    createOwnerOnly(m_fileName);
+    if (value.type() == SettingsValue::Type::Absent)
+        d->settings->remove(key);
+    else
+        d->settings->setValue(key, value.variant());
+}
+
+bool SettingsStore::AppSynchronize()
+{
+    if (!d->settings || !moveAsideIfUnreadable(m_fileName))
+        return false;
+    createOwnerOnly(m_fileName);
+    d->settings->sync();
+    if ((QFile::permissions(m_fileName) & modeBits) != ownerOnly)
+        QFile::setPermissions(m_fileName, ownerOnly);
+    return d->settings->status() == QSettings::NoError;
+}
+
+QString SettingsStore::defaultFileName()
+{
+    if (!defaultFileNameOverride().isEmpty())
+        return defaultFileNameOverride();
+    return QSettings(JsonSettingsFormat::format(), QSettings::UserScope, organisationName, applicationName)
+        .fileName();
+}
+
+void SettingsStore::setDefaultFileName(const QString& fileName)
+{
+    defaultFileNameOverride() = fileName;
+}

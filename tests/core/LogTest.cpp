@@ -1,0 +1,101 @@
+#include "LogFile.h"
+#include "ProcessInfo.h"
+#include "SettingsStore.h"
+#include "SpecialFolders.h"
+#include "TestApp.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+class Log : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        t.app.LogFI = m_dir.filePath("Halvory Tolvane.log");
+        t.app.ShouldLog = true;
+    }
+
+    QTemporaryDir m_dir;
+    TestApp t;
+};
+
+TEST(LogLine, DateTimeColonAndMessage)
+{
+    const QDateTime when(QDate(2026, 1, 2), QTime(3, 4, 5));
+    EXPECT_EQ(LogFile::line(when, "Halvory Tolvane has started."),
+              "2026-01-02 03:04:05: Halvory Tolvane has started.\n");
+    EXPECT_EQ(LogFile::line(when, "a\r\nb"), "2026-01-02 03:04:05: a\r\nb\n");
+}
+
+TEST_F(Log, LinesAreAppendedWhileLoggingIsOn)
+{
+    t.app.WriteToLog("first");
+    t.app.WriteToLog("M-SEARCH * HTTP/1.1\r\nMAN: \"ssdp:discover\"");
+    t.app.ShouldLog = false;
+    t.app.WriteToLog("not written");
+    const QRegularExpression expected(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d: first\n)"
+                                      R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d: M-SEARCH \* HTTP/1.1\r\n)"
+                                      R"(MAN: "ssdp:discover"\n$)");
+    EXPECT_TRUE(expected.match(contents(t.app.LogFI)).hasMatch()) << contents(t.app.LogFI).toStdString();
+    EXPECT_TRUE(t.status.texts.isEmpty());
+}
+
+TEST_F(Log, NothingIsCreatedWhileLoggingIsOff)
+{
+    t.app.ShouldLog = false;
+    t.app.WriteToLog("x");
+    EXPECT_FALSE(QFile::exists(t.app.LogFI));
+    EXPECT_TRUE(t.status.texts.isEmpty());
+}
+
+TEST_F(Log, FileThatCannotBeOpenedSetsTheStatusEveryTime)
+{
+    t.app.LogFI = m_dir.filePath("missing folder/Halvory Tolvane.log");
+    t.app.WriteToLog("one");
+    t.app.WriteToLog("two");
+    EXPECT_EQ(t.status.texts, QStringList({"Unable to create log file", "Unable to create log file"}));
+    EXPECT_FALSE(QFile::exists(t.app.LogFI));
+}
+
+TEST_F(Log, StatusSetBeforeTheWindowExistsIsShownWhenItIsAttached)
+{
+    t.app.setStatusLine(nullptr);
+    t.app.LogFI.clear();
+    t.app.WriteToLog("lost");
+    FakeStatusLine later;
+    t.app.setStatusLine(&later);
+    EXPECT_EQ(later.texts, QStringList{"Unable to create log file"});
+}
+
+TEST_F(Log, OpenHandlingWritesTheStartLineWhateverShouldLogHolds)
+{
+    SettingsStore::setDefaultFileName(m_dir.filePath("settings.json"));
+    SettingsStore store;
+    store.SetAppValue("Should Log", SettingsValue::boolean(false));
+    ASSERT_TRUE(store.AppSynchronize());
+
+    core::App app;
+    app.Event_Open();
+    const QString folder = QDir(SpecialFolders::UserLibrary()).filePath("logs/Halvory Tolvane");
+    EXPECT_EQ(app.LogFI, folder + "/Halvory Tolvane.log");
+    EXPECT_TRUE(contents(app.LogFI).endsWith(": Halvory Tolvane has started.\n"));
+    EXPECT_FALSE(app.ShouldLog);
+    ASSERT_TRUE(app.Activity);
+    EXPECT_EQ(app.Activity->options(), 255u);
+    EXPECT_EQ(app.Activity->reason(), "Starting HTTP Server that cannot Nap");
+    app.Event_Close();
+    EXPECT_FALSE(app.Activity);
+}
+
+} // namespace

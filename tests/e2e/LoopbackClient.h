@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Blocking clients of the running bridge, each bounded in time.
+class LoopbackClient {
+public:
+    static constexpr int TimeLimitMs = 10000;
+
+    // One HTTP exchange on a new connection: the whole reply, up to the
+    // server's close. Empty when the server does not answer in time.
+    static QByteArray http(const QByteArray& method, const QByteArray& path,
+                           const QByteArray& body = QByteArray(), int port = 1901);
+
+    // Sends one SSDP search to address:1900 and gives the first datagram
+    // that comes back (empty after the time limit).
+    static QByteArray search(const QString& address, const QByteArray& datagram);
+
+    // The body of an HTTP reply: what follows its empty line.
+    static QByteArray body(const QByteArray& reply);
+
+    static QByteArray mSearch(const QByteArray& searchTarget);
+};

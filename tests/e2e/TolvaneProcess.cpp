@@ -1,0 +1,87 @@
+#include "TolvaneProcess.h"
+
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTcpSocket>
+#include <QThread>
+#include <csignal>
+
+TolvaneProcess::TolvaneProcess()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", m_home.path());
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
+        environment.remove(name);
+    m_process.setProcessEnvironment(environment);
+    m_process.setProgram(TestEnvironment::binDir() + "/tolvane");
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+}
+
+TolvaneProcess::~TolvaneProcess()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished(StartLimitMs);
+    }
+}
+
+QString TolvaneProcess::settingsFile() const
+{
+    return home() + "/.config/Halvory/Tolvane.json";
+}
+
+QString TolvaneProcess::logFile() const
+{
+    return home() + "/.local/share/logs/Halvory Tolvane/Halvory Tolvane.log";
+}
+
+QString TolvaneProcess::unitStoreFile() const
+{
+    return home() + "/.local/share/Halvory/units.json";
+}
+
+void TolvaneProcess::writeUnits(const QJsonArray& units)
+{
+    QDir().mkpath(QFileInfo(unitStoreFile()).path());
+    QFile file(unitStoreFile());
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(QJsonDocument(QJsonObject{{"lists", QJsonObject{{"Tolvane", units}}}}).toJson());
+}
+
+QJsonArray TolvaneProcess::units() const
+{
+    QFile file(unitStoreFile());
+    file.open(QIODevice::ReadOnly);
+    return QJsonDocument::fromJson(file.readAll())["lists"]["Tolvane"].toArray();
+}
+
+bool TolvaneProcess::start()
+{
+    m_process.start();
+    if (!m_process.waitForStarted(StartLimitMs))
+        return false;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < StartLimitMs && m_process.state() == QProcess::Running) {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, 1901);
+        if (probe.waitForConnected(200)) {
+            probe.abort();
+            return true;
+        }
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+bool TolvaneProcess::stop()
+{
+    ::kill(static_cast<pid_t>(m_process.processId()), SIGTERM);
+    return m_process.waitForFinished(StartLimitMs) && m_process.exitStatus() == QProcess::NormalExit;
+}

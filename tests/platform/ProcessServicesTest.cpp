@@ -1,0 +1,37 @@
+#include "EventLoopWait.h"
+#include "ProcessInfo.h"
+#include "QuitSignals.h"
+#include "SpecialFolders.h"
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <csignal>
+#include <gtest/gtest.h>
+
+TEST(QuitSignalsTest, EachQuitSignalCallsBackOnTheEventLoop)
+{
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        int calls = 0;
+        QuitSignals quitSignals([&] { ++calls; });
+        ::raise(signal);
+        EXPECT_EQ(calls, 0) << "called inside the signal handler";
+        EXPECT_TRUE(waitUntil([&] { return calls == 1; })) << signal;
+        settle(20);
+        EXPECT_EQ(calls, 1) << signal;
+    }
+}
+
+TEST(ProcessInfoTest, ActivityTokenRecordsWhatWasAsked)
+{
+    const auto token = ProcessInfo::processInfo().beginActivity(255, "Starting HTTP Server that cannot Nap");
+    ASSERT_TRUE(token);
+    EXPECT_EQ(token->options(), 255u);
+    EXPECT_EQ(token->reason(), "Starting HTTP Server that cannot Nap");
+}
+
+TEST(SpecialFoldersTest, UserLibraryIsTheDataHomeWithItsLogsFolder)
+{
+    const QString library = SpecialFolders::UserLibrary();
+    EXPECT_EQ(library, TestEnvironment::home() + "/.local/share");
+    EXPECT_TRUE(QDir(library + "/logs").exists());
+}

@@ -1,0 +1,183 @@
+#include "EventLoopWait.h"
+#include "ServerSocket.h"
+#include "TCPSocket.h"
+
+#include <QHostAddress>
+#include <QPointer>
+#include <QTcpSocket>
+#include <gtest/gtest.h>
+
+namespace {
+const QString loopback = QStringLiteral("127.0.0.1");
+
+// Answers each line-terminated request once and closes when the answer is
+// out, as the bridge's connections do. Every event is noted in `log`, with
+// the connection's number, so tests can check order across connections.
+class EchoSocket : public TCPSocket {
+public:
+    EchoSocket(int number, QStringList& log) : m_number(number), m_log(log) {}
+
+protected:
+    void Event_Connected() override
+    {
+        note("connected");
+        note("local " + LocalAddress() + ":" + QString::number(Port()));
+    }
+    void Event_DataAvailable() override
+    {
+        m_buffer += ReadAll();
+        note("data " + QString::fromLatin1(m_buffer.trimmed()));
+        if (m_buffer.endsWith('\n')) {
+            Write("reply " + m_buffer);
+            Flush();
+        }
+    }
+    void Event_SendComplete(bool aborted) override
+    {
+        note(aborted ? "aborted" : "sent");
+        Close();
+    }
+
+private:
+    void note(const QString& event) { m_log.append(QString::number(m_number) + " " + event); }
+
+    int m_number;
+    QStringList& m_log;
+    QByteArray m_buffer;
+};
+
+struct Server {
+    ServerSocket listener;
+    QStringList log;
+    QList<QPointer<EchoSocket>> made;
+
+    Server()
+    {
+        listener.setPort(0);
+        listener.AddSocket = [this] {
+            auto* socket = new EchoSocket(made.size() + 1, log);
+            made.append(socket);
+            return socket;
+        };
+        EXPECT_TRUE(listener.Listen());
+    }
+
+    // The log without the local address lines.
+    QStringList events() const
+    {
+        QStringList result;
+        for (const QString& line : log)
+            if (!line.contains(" local "))
+                result.append(line);
+        return result;
+    }
+
+    std::unique_ptr<QTcpSocket> connectClient()
+    {
+        auto client = std::make_unique<QTcpSocket>();
+        client->connectToHost(QHostAddress(loopback), quint16(listener.boundPort()));
+        EXPECT_TRUE(waitUntil([&] { return client->state() == QAbstractSocket::ConnectedState; }));
+        return client;
+    }
+};
+
+QByteArray readUntilClosed(QTcpSocket& client)
+{
+    QByteArray received;
+    waitUntil([&] {
+        received += client.readAll();
+        return client.state() == QAbstractSocket::UnconnectedState;
+    });
+    return received + client.readAll();
+}
+} // namespace
+
+TEST(ServerSocketTest, ConnectionSeesConnectedThenDataThenSendComplete)
+{
+    Server server;
+    EXPECT_EQ(server.made.size(), 1); // the spare, ready before any client
+    auto client = server.connectClient();
+    client->write("hello\n");
+
+    EXPECT_EQ(readUntilClosed(*client), QByteArray("reply hello\n"));
+    const QString local = "1 local 127.0.0.1:" + QString::number(server.listener.boundPort());
+    EXPECT_EQ(server.log, (QStringList{"1 connected", local, "1 data hello", "1 sent"}));
+    EXPECT_TRUE(waitUntil([&] { return server.made.first().isNull(); })); // dropped once closed
+}
+
+TEST(ServerSocketTest, SecondClientIsServedAfterTheFirstCloses)
+{
+    Server server;
+    auto first = server.connectClient();
+    ASSERT_TRUE(waitUntil([&] { return server.log.contains("1 connected"); }));
+    auto second = server.connectClient();
+    second->write("two\n"); // arrives while the second client waits its turn
+    settle();
+    EXPECT_EQ(server.listener.openConnections(), 1);
+    EXPECT_EQ(server.events(), QStringList{"1 connected"});
+
+    first->write("one\n");
+    EXPECT_EQ(readUntilClosed(*first), QByteArray("reply one\n"));
+    EXPECT_EQ(readUntilClosed(*second), QByteArray("reply two\n"));
+    EXPECT_EQ(server.events(), (QStringList{"1 connected", "1 data one", "1 sent", "2 connected", "2 data two",
+                                       "2 sent"}));
+}
+
+TEST(ServerSocketTest, ClientThatLeftWhileWaitingDoesNotHoldTheQueue)
+{
+    Server server;
+    auto first = server.connectClient();
+    ASSERT_TRUE(waitUntil([&] { return server.log.contains("1 connected"); }));
+    auto quitter = server.connectClient();
+    auto third = server.connectClient();
+    third->write("three\n");
+    quitter->abort();
+    settle();
+
+    first->write("one\n");
+    EXPECT_EQ(readUntilClosed(*first), QByteArray("reply one\n"));
+    EXPECT_EQ(readUntilClosed(*third), QByteArray("reply three\n"));
+    EXPECT_TRUE(waitUntil([&] { return server.listener.openConnections() == 0; }));
+}
+
+TEST(ServerSocketTest, ClientClosingFirstEndsTheConnection)
+{
+    Server server;
+    auto client = server.connectClient();
+    ASSERT_TRUE(waitUntil([&] { return server.log.contains("1 connected"); }));
+    client->write("no line end");
+    ASSERT_TRUE(waitUntil([&] { return server.log.contains("1 data no line end"); }));
+    client->disconnectFromHost();
+    EXPECT_TRUE(waitUntil([&] { return server.listener.openConnections() == 0; }));
+
+    auto next = server.connectClient();
+    next->write("next\n");
+    EXPECT_EQ(readUntilClosed(*next), QByteArray("reply next\n"));
+}
+
+TEST(ServerSocketTest, ManyWaitingClientsAreServedOneAfterAnother)
+{
+    constexpr int clientCount = 8;
+    Server server;
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    for (int n = 0; n < clientCount; ++n) {
+        clients.push_back(server.connectClient());
+        clients.back()->write(QByteArray::number(n) + "\n");
+    }
+    QStringList replies;
+    for (auto& client : clients)
+        replies.append(QString::fromLatin1(readUntilClosed(*client)));
+
+    QStringList expectedReplies;
+    for (int n = 0; n < clientCount; ++n)
+        expectedReplies.append("reply " + QString::number(n) + "\n");
+    EXPECT_EQ(replies, expectedReplies);
+    // Each connection ends before the next one starts.
+    const QStringList events = server.events();
+    ASSERT_EQ(events.size(), 3 * clientCount);
+    for (int n = 0; n < clientCount; ++n) {
+        const QString number = QString::number(n + 1);
+        EXPECT_EQ(events.mid(3 * n, 3), (QStringList{number + " connected", number + " data " + QString::number(n),
+                                                     number + " sent"}));
+    }
+}

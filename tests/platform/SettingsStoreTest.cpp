@@ -1,0 +1,181 @@
+#include "SettingsStore.h"
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+using Type = SettingsValue::Type;
+
+constexpr auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    QString fileName() const { return m_dir.filePath("Tolvane.json"); }
+
+    void writeFile(const QByteArray& contents) const
+    {
+        QFile file(fileName());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+    }
+    QByteArray readFile(const QString& name) const
+    {
+        QFile file(name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QJsonObject fileObject() const { return QJsonDocument::fromJson(readFile(fileName())).object(); }
+    QStringList asideFiles() const
+    {
+        return QDir(m_dir.path()).entryList({"Tolvane.json.unreadable-*"}, QDir::Files);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+struct stat statOf(const QString& fileName)
+{
+    struct stat info = {};
+    ::stat(QFile::encodeName(fileName).constData(), &info);
+    return info;
+}
+
+mode_t modeOf(const QString& fileName)
+{
+    return statOf(fileName).st_mode & 0777;
+}
+} // namespace
+
+TEST_F(SettingsStoreTest, ValuesKeepTheirTypesAcrossStoreObjects)
+{
+    {
+        SettingsStore writer(fileName());
+        writer.SetAppValue("Running Local", SettingsValue::boolean(false));
+        writer.SetAppValue("Should Log", SettingsValue::boolean(true));
+        writer.SetAppValue("User Name", SettingsValue::text("Ann Example"));
+        writer.SetAppValue("PW", SettingsValue::text(""));
+        EXPECT_TRUE(writer.AppSynchronize());
+    }
+    SettingsStore reader(fileName());
+    const struct {
+        const char* key;
+        Type type;
+        QVariant value;
+    } rows[] = {
+        {"Running Local", Type::Boolean, false},
+        {"Should Log", Type::Boolean, true},
+        {"User Name", Type::Text, "Ann Example"},
+        {"PW", Type::Text, ""},
+        {"IPAddress", Type::Absent, QVariant()},
+        {"should log", Type::Absent, QVariant()},
+    };
+    for (const auto& row : rows) {
+        const SettingsValue value = reader.CopyAppValue(row.key);
+        EXPECT_EQ(value.type(), row.type) << row.key;
+        EXPECT_EQ(value.variant(), row.value) << row.key;
+    }
+    // On disk too: JSON Booleans and strings, not texts standing for them.
+    EXPECT_TRUE(fileObject().value("Should Log").isBool());
+    EXPECT_TRUE(fileObject().value("PW").isString());
+}
+
+TEST_F(SettingsStoreTest, OtherJSONTypesAreOther)
+{
+    writeFile(R"({"Should Log": 1, "Running Local": "true", "IPAddress": true, "List": [1], "Null": null})");
+    SettingsStore store(fileName());
+    EXPECT_EQ(store.CopyAppValue("Should Log").type(), Type::Other);
+    EXPECT_EQ(store.CopyAppValue("Running Local").type(), Type::Text);
+    EXPECT_EQ(store.CopyAppValue("IPAddress").type(), Type::Boolean);
+    EXPECT_EQ(store.CopyAppValue("List").type(), Type::Other);
+    EXPECT_EQ(store.CopyAppValue("Null").type(), Type::Other);
+}
+
+TEST_F(SettingsStoreTest, SetValueIsPendingUntilSynchronised)
+{
+    SettingsStore store(fileName());
+    store.SetAppValue("List Box Size", SettingsValue::text("1,2,3,4"));
+    EXPECT_FALSE(fileObject().contains("List Box Size"));
+    EXPECT_TRUE(store.AppSynchronize());
+    EXPECT_EQ(fileObject().value("List Box Size").toString(), "1,2,3,4");
+}
+
+TEST_F(SettingsStoreTest, FileIsReplacedWholeAndOwnerOnly)
+{
+    SettingsStore store(fileName());
+    store.SetAppValue("PW", SettingsValue::text("secret"));
+    ASSERT_TRUE(store.AppSynchronize());
+    EXPECT_EQ(modeOf(fileName()), 0600u);
+
+    const ino_t before = statOf(fileName()).st_ino;
+    store.SetAppValue("PW", SettingsValue::text("other"));
+    ASSERT_TRUE(store.AppSynchronize());
+    EXPECT_NE(statOf(fileName()).st_ino, before) << "written in place, not through a renamed temporary file";
+    EXPECT_EQ(modeOf(fileName()), 0600u);
+}
+
+TEST_F(SettingsStoreTest, WiderPermissionsAreNarrowedAtSync)
+{
+    writeFile("{}");
+    QFile::setPermissions(fileName(), ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    SettingsStore store(fileName());
+    store.SetAppValue("PW", SettingsValue::text("secret"));
+    ASSERT_TRUE(store.AppSynchronize());
+    EXPECT_EQ(modeOf(fileName()), 0600u);
+}
+
+TEST_F(SettingsStoreTest, ReadingAnEmptyStoreWritesNothing)
+{
+    SettingsStore store(fileName());
+    EXPECT_EQ(store.CopyAppValue("Running Local").type(), Type::Absent);
+    EXPECT_FALSE(QFile::exists(fileName()));
+}
+
+TEST_F(SettingsStoreTest, UnreadableFileIsMovedAsideAndKept)
+{
+    const QByteArray broken = "{\"Should Log\": tru";
+    writeFile(broken);
+    SettingsStore store(fileName());
+    EXPECT_EQ(store.CopyAppValue("Should Log").type(), Type::Absent);
+    store.SetAppValue("Should Log", SettingsValue::boolean(true));
+    ASSERT_TRUE(store.AppSynchronize());
+
+    const QStringList aside = asideFiles();
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(readFile(QDir(QFileInfo(fileName()).path()).filePath(aside.first())), broken);
+    EXPECT_TRUE(fileObject().value("Should Log").toBool());
+}
+
+TEST(SettingsStoreDefaults, DefaultFileIsTheUsersOwnApplicationStore)
+{
+    const QString expected = TestEnvironment::home() + "/.config/Halvory/Tolvane.json";
+    EXPECT_EQ(SettingsStore::defaultFileName(), expected);
+    EXPECT_EQ(SettingsStore().fileName(), expected);
+}
+
+TEST_F(SettingsStoreTest, LiveStoreObjectsSeeEachOthersSynchronisedValues)
+{
+    SettingsStore first(fileName());
+    SettingsStore second(fileName());
+    first.SetAppValue("IPAddress", SettingsValue::text("10.0.0.2"));
+    ASSERT_TRUE(first.AppSynchronize());
+    EXPECT_EQ(second.CopyAppValue("IPAddress").toText(), "10.0.0.2");
+}
+
+TEST_F(SettingsStoreTest, NewStoreObjectReadsTheFileAnew)
+{
+    {
+        SettingsStore earlier(fileName());
+        earlier.SetAppValue("PW", SettingsValue::text("old"));
+        ASSERT_TRUE(earlier.AppSynchronize());
+    }
+    writeFile(R"({"PW": "changed elsewhere", "Should Log": true})");
+    SettingsStore later(fileName());
+    EXPECT_EQ(later.CopyAppValue("PW").toText(), "changed elsewhere");
+    EXPECT_TRUE(later.CopyAppValue("Should Log").isBoolean());
+}

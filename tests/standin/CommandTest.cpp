@@ -1,0 +1,98 @@
+#include "StandinScripts.h"
+#include "StandinTest.h"
+
+#include <QJsonDocument>
+#include <limits>
+
+namespace {
+
+const StoredUnit Dimmer{"Lamp", "1", true, 60};
+const StoredUnit Switch{"Lamp", "1", false, 1};
+const StoredUnit Bystander{"Other", "2", true, 33};
+
+struct CommandCase {
+    const char* name;
+    StoredUnit unit;
+    QString script;
+    qint64 value;
+};
+
+void PrintTo(const CommandCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+StoredUnit withValue(StoredUnit unit, qint64 value)
+{
+    unit.value = value;
+    return unit;
+}
+
+const CommandCase commandCases[] = {
+    {"TurnOnDimmable", withValue(Dimmer, 0), StandinScripts::turnOn("Lamp"), 100},
+    {"TurnOnSwitch", withValue(Switch, 0), StandinScripts::turnOn("Lamp"), 1},
+    {"TurnOffDimmable", Dimmer, StandinScripts::turnOff("Lamp"), 0},
+    {"TurnOffSwitch", Switch, StandinScripts::turnOff("Lamp"), 0},
+    {"BrightenDimmable", Dimmer, StandinScripts::brighten("Lamp", 25), 25},
+    {"BrightenDimmableToZero", Dimmer, StandinScripts::brighten("Lamp", 0), 0},
+    {"BrightenDimmableNotClamped", Dimmer, StandinScripts::brighten("Lamp", 117), 117},
+    {"BrightenDimmableNegative", Dimmer, StandinScripts::brighten("Lamp", -5), -5},
+    {"BrightenDimmableLargest", Dimmer, StandinScripts::brighten("Lamp", std::numeric_limits<qint64>::max()),
+     std::numeric_limits<qint64>::max()},
+    {"BrightenSwitchOn", withValue(Switch, 0), StandinScripts::brighten("Lamp", 40), 1},
+    {"BrightenSwitchZero", Switch, StandinScripts::brighten("Lamp", 0), 0},
+    {"BrightenSwitchNegative", Switch, StandinScripts::brighten("Lamp", -3), 0},
+};
+
+class CommandTest : public StandinTest, public ::testing::WithParamInterface<CommandCase> {};
+
+TEST_P(CommandTest, SetsTheUnitsLevel)
+{
+    writeStore({GetParam().unit, Bystander});
+    const ScriptResult result = execute(GetParam().script);
+    ASSERT_TRUE(result.hasResult());
+    EXPECT_EQ(result.text, "");
+    EXPECT_EQ(storedUnits(), (QList<StoredUnit>{withValue(GetParam().unit, GetParam().value), Bystander}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, CommandTest, ::testing::ValuesIn(commandCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class CommandRuleTest : public StandinTest {};
+
+TEST_F(CommandRuleTest, EveryUnitOfTheNameChangesAndCaseCounts)
+{
+    writeStore({{"Lamp", "1", true, 5}, {"lamp", "2", true, 5}, {"Lamp", "3", false, 0}});
+    ASSERT_TRUE(execute(StandinScripts::turnOn("Lamp")).hasResult());
+    EXPECT_EQ(storedUnits(),
+              (QList<StoredUnit>{{"Lamp", "1", true, 100}, {"lamp", "2", true, 5}, {"Lamp", "3", false, 1}}));
+}
+
+TEST_F(CommandRuleTest, EscapedQuoteAndBackslashInName)
+{
+    const QString name = QStringLiteral(R"(Say "hi" \ there)");
+    writeStore({{name, "1", true, 0}});
+    ASSERT_TRUE(execute(StandinScripts::brighten(name, 30)).hasResult());
+    EXPECT_EQ(storedUnits(), (QList<StoredUnit>{{name, "1", true, 30}}));
+}
+
+TEST_F(CommandRuleTest, UnknownUnitFailsAndLeavesStore)
+{
+    writeStore({Dimmer});
+    const QByteArray before = storeText();
+    const StandinRun result = run(StandinScripts::turnOff("Nobody"));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(QString::fromUtf8(result.err), errorLine(R"(Halvory has no unit "Nobody".)"));
+    EXPECT_EQ(storeText(), before);
+}
+
+TEST_F(CommandRuleTest, StoreStaysIndentedJSON)
+{
+    writeStore({Dimmer});
+    ASSERT_TRUE(execute(StandinScripts::turnOff("Lamp")).hasResult());
+    const QByteArray text = storeText();
+    EXPECT_EQ(text, QJsonDocument::fromJson(text).toJson(QJsonDocument::Indented));
+}
+
+} // namespace

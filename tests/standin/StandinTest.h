@@ -1,0 +1,52 @@
+#pragma once
+
+#include "ScriptResult.h"
+#include "StandinProcess.h"
+
+#include <QJsonArray>
+#include <QList>
+#include <QString>
+#include <gtest/gtest.h>
+#include <ostream>
+
+// Readable failure messages for texts.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+struct StoredUnit {
+    QString name;
+    QString id;
+    bool dimmable = false;
+    qint64 value = 0;
+
+    friend bool operator==(const StoredUnit&, const StoredUnit&) = default;
+    friend void PrintTo(const StoredUnit& unit, std::ostream* out)
+    {
+        *out << '{' << unit.name.toStdString() << ", " << unit.id.toStdString() << ", "
+             << (unit.dimmable ? "dimmable" : "switch") << ", " << unit.value << '}';
+    }
+};
+
+// Each test starts without a unit store in the stand-in's default place,
+// inside the test binary's own home folder, and may write one there.
+class StandinTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    static QString storePath();
+    // A store whose list "Tolvane" holds units.
+    static void writeStore(const QList<StoredUnit>& units, const QJsonArray& accounts = {});
+    static void writeStoreText(const QByteArray& text);
+    static QByteArray storeText();
+    // The units of the list "Tolvane" as the store file now holds them.
+    static QList<StoredUnit> storedUnits();
+
+    // The script run as the program runs it, through its script runner.
+    static ScriptResult execute(const QString& script);
+    // The script run with everything the stand-in printed and its exit code.
+    static StandinRun run(const QString& script);
+    static QString errorLine(const QString& message);
+};
