@@ -1,0 +1,86 @@
+#include "LightListBox.h"
+
+#include <QHeaderView>
+#include <gtest/gtest.h>
+
+namespace {
+
+class LightListBoxTest : public ::testing::Test {
+protected:
+    LightListBoxTest() { m_list.setGeometry(0, 0, 335, 338); }
+
+    QStringList row(int index) const
+    {
+        QStringList cells;
+        for (int column = 0; column < LightListBox::ColumnCount; ++column)
+            cells.append(m_list.cellText(index, column));
+        return cells;
+    }
+
+    LightListBox m_list;
+};
+
+TEST_F(LightListBoxTest, StartsWithFourHeadingsAndNoRows)
+{
+    const QTreeWidgetItem* heading = m_list.headerItem();
+    EXPECT_EQ(m_list.columnCount(), 4);
+    EXPECT_EQ((QStringList{heading->text(0), heading->text(1), heading->text(2), heading->text(3)}),
+              (QStringList{"#", "Name", "State", "Value"}));
+    EXPECT_EQ(m_list.ListCount(), 0);
+    EXPECT_FALSE(m_list.rootIsDecorated());
+    EXPECT_EQ(m_list.selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(m_list.header()->sectionResizeMode(1), QHeaderView::Interactive);
+}
+
+TEST_F(LightListBoxTest, AddRowAppendsAndSetRowTextReplacesOneRow)
+{
+    m_list.AddRow({"0", "Kitchen", "On", "60"});
+    m_list.AddRow({"1", "Porch", "Off", "---"});
+    m_list.setRowText(0, "0\tHall\tOff\t0");
+    EXPECT_EQ(m_list.ListCount(), 2);
+    EXPECT_EQ(row(0), (QStringList{"0", "Hall", "Off", "0"}));
+    EXPECT_EQ(row(1), (QStringList{"1", "Porch", "Off", "---"}));
+}
+
+TEST_F(LightListBoxTest, PiecesBeyondTheColumnsAreDroppedAndMissingOnesKeepTheirCell)
+{
+    m_list.AddRow({"0", "Kitchen", "On", "60"});
+    m_list.setRowText(0, "5\tTab\tName\tOn\t7");
+    EXPECT_EQ(row(0), (QStringList{"5", "Tab", "Name", "On"}));
+    m_list.setRowText(0, "9\tShort");
+    EXPECT_EQ(row(0), (QStringList{"9", "Short", "Name", "On"}));
+}
+
+TEST_F(LightListBoxTest, SettingAMissingRowThrows)
+{
+    m_list.AddRow({"0", "Kitchen", "On", "60"});
+    try {
+        m_list.setRowText(1, "1\tPorch\tOff\t---");
+        FAIL() << "no exception";
+    } catch (const std::out_of_range& error) {
+        EXPECT_STREQ(error.what(), "light row 1 does not exist");
+    }
+}
+
+TEST_F(LightListBoxTest, ReadWidthsSetTheSameWidthsAgain)
+{
+    m_list.setColumnWidths(".1*,8*, 1.428571, 1.428571*");
+    const QString first = m_list.columnWidths();
+    EXPECT_EQ(first.split(',').size(), 4);
+    m_list.setColumnWidths("*,*,*,*");
+    m_list.setColumnWidths(first);
+    EXPECT_EQ(m_list.columnWidths(), first);
+}
+
+TEST_F(LightListBoxTest, DraggedBorderIsReadBack)
+{
+    m_list.setColumnWidths("*,*,*,*");
+    m_list.header()->resizeSection(1, 150);
+    const QString widths = m_list.columnWidths();
+    EXPECT_EQ(widths.split(',').at(1), "150");
+    m_list.setColumnWidths("*,*,*,*");
+    m_list.setColumnWidths(widths);
+    EXPECT_EQ(m_list.header()->sectionSize(1), 150);
+}
+
+} // namespace

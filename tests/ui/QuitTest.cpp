@@ -1,0 +1,122 @@
+#include "MainMenuBar.h"
+#include "MainWindow.h"
+#include "LightListBox.h"
+#include "Program.h"
+#include "SettingsStore.h"
+#include "TestEnvironment.h"
+#include "WindowFixture.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QDirIterator>
+#include <QHeaderView>
+#include <QProcess>
+#include <QTcpSocket>
+#include <QThread>
+#include <QTimer>
+#include <csignal>
+#include <functional>
+#include <unistd.h>
+
+namespace {
+
+const QString ColumnWidthsKey = QStringLiteral("List Box Size");
+// Long enough for a loaded machine; a quit that never comes fails the test
+// instead of hanging it.
+constexpr int QuitTimeoutMs = 10000;
+constexpr int QuitTimedOut = 99;
+
+class Quit : public WindowFixture {
+protected:
+    // Starts the program, changes a column width and a field, asks it to
+    // quit as `ask` does, and returns the event loop's exit code.
+    int runAndQuit(const std::function<void()>& ask)
+    {
+        ui::Program program(m_app);
+        MainWindow().lbLights()->header()->resizeSection(1, 111);
+        MainWindow().tfIPAddress()->setText("10.9.8.7");
+        m_widths = MainWindow().lbLights()->columnWidths();
+        QTimer::singleShot(0, ask);
+        QTimer::singleShot(QuitTimeoutMs, [] { QCoreApplication::exit(QuitTimedOut); });
+        return program.exec();
+    }
+
+    void expectStored()
+    {
+        EXPECT_EQ(stored(ColumnWidthsKey).toText(), m_widths);
+        EXPECT_EQ(stored("IPAddress").toText(), "10.9.8.7");
+        EXPECT_EQ(m_app.Activity, nullptr);
+    }
+
+    QString m_widths;
+};
+
+TEST_F(Quit, QuitItemStoresSettingsAndColumnWidths)
+{
+    TOLVANE_REQUIRE_NETNS();
+    EXPECT_EQ(runAndQuit([] { MainMenuBar().item("FileQuit")->trigger(); }), 0);
+    expectStored();
+}
+
+TEST_F(Quit, SigtermQuitsThroughTheSameSequence)
+{
+    TOLVANE_REQUIRE_NETNS();
+    EXPECT_EQ(runAndQuit([] { ::kill(::getpid(), SIGTERM); }), 0);
+    expectStored();
+}
+
+// The file under `folder` that holds `text`, or an empty name.
+QString fileHolding(const QString& folder, const QByteArray& text)
+{
+    QDirIterator files(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        if (file.open(QIODevice::ReadOnly) && file.readAll().contains(text))
+            return file.fileName();
+    }
+    return QString();
+}
+
+bool waitForListener(int port)
+{
+    constexpr int Attempts = 100;
+    constexpr int AttemptMs = 100;
+    for (int attempt = 0; attempt < Attempts; ++attempt) {
+        QTcpSocket probe;
+        probe.connectToHost(QStringLiteral("127.0.0.1"), port);
+        if (probe.waitForConnected(AttemptMs))
+            return true;
+        QThread::msleep(AttemptMs);
+    }
+    return false;
+}
+
+TEST(QuitProgram, SigtermStoresColumnWidthsOfTheRealProgram)
+{
+    TOLVANE_REQUIRE_NETNS();
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home.path());
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(TestEnvironment::binDir() + "/tolvane", {});
+    ASSERT_TRUE(program.waitForStarted());
+    ASSERT_TRUE(waitForListener(1901));
+
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(QuitTimeoutMs));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+
+    const QString settingsFile = fileHolding(home.path(), ColumnWidthsKey.toUtf8());
+    ASSERT_FALSE(settingsFile.isEmpty());
+    SettingsStore settings(settingsFile);
+    EXPECT_EQ(settings.CopyAppValue(ColumnWidthsKey).toText().count(','), 3);
+    EXPECT_TRUE(settings.CopyAppValue("Running Local").toBool());
+}
+
+} // namespace

@@ -1,0 +1,14 @@
+#include "App.h"
+#include "Program.h"
+#include "Version.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QCoreApplication::setApplicationVersion(ShortVersion);
+    core::App app;
+    ui::Program program(app);
+    return program.exec();
+}
