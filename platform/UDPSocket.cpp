@@ -49,8 +49,12 @@ bool UDPSocket::Connect()
     m_socket = new QUdpSocket(this);
     connect(m_socket, &QUdpSocket::readyRead, this, &UDPSocket::drainPending);
     connect(m_socket, &QUdpSocket::errorOccurred, this, &UDPSocket::Error);
+    // A send-only socket takes a port of its own: with address sharing the
+    // kernel may hand it a port that another socket of ours already holds,
+    // and datagrams meant for that one would then reach this one.
     const quint16 port = m_bindsPort ? quint16(m_port) : 0;
-    if (!m_socket->bind(QHostAddress::AnyIPv4, port, bindMode))
+    const auto mode = m_bindsPort ? bindMode : QAbstractSocket::DefaultForPlatform;
+    if (!m_socket->bind(QHostAddress::AnyIPv4, port, mode))
         return false;
     applyOptions();
     return true;

@@ -1,68 +1,69 @@
 #include "HTTPRequestFrame.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
 
-constexpr QByteArrayView LineEnd = "\r\n";
-constexpr QByteArrayView HeadEnd = "\r\n\r\n";
-constexpr QByteArrayView ContentLengthName = "content-length";
+constexpr std::string_view LineEnd = "\r\n";
+constexpr std::string_view HeadEnd = "\r\n\r\n";
+constexpr std::string_view ContentLengthName = "content-length";
+constexpr std::string_view Blanks = " \t";
 
-bool isBlank(char c)
+std::string_view trimmed(std::string_view text)
 {
-    return c == ' ' || c == '\t';
+    const std::size_t first = text.find_first_not_of(Blanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(Blanks) - first + 1);
 }
 
-QByteArrayView trimmed(QByteArrayView text)
+char lowerASCII(char c)
 {
-    while (!text.isEmpty() && isBlank(text.front()))
-        text = text.sliced(1);
-    while (!text.isEmpty() && isBlank(text.back()))
-        text.chop(1);
-    return text;
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool isContentLengthName(std::string_view name)
+{
+    return std::ranges::equal(name, ContentLengthName,
+                              [](char a, char b) { return lowerASCII(a) == b; });
 }
 
 // The value of one Content-Length header: decimal digits only. Values past
 // MaxRequestSize are all reported as MaxRequestSize + 1, so nothing overflows.
-std::optional<qsizetype> parseLength(QByteArrayView value)
+std::optional<std::size_t> parseLength(std::string_view value)
 {
     value = trimmed(value);
-    if (value.isEmpty())
+    if (value.empty())
         return std::nullopt;
-    qsizetype length = 0;
+    constexpr std::size_t TooLarge = HTTPRequestFrame::MaxRequestSize + 1;
+    std::size_t length = 0;
     for (char c : value) {
         if (c < '0' || c > '9')
             return std::nullopt;
-        length = std::min(length * 10 + (c - '0'), HTTPRequestFrame::MaxRequestSize + 1);
+        length = std::min(length * 10 + std::size_t(c - '0'), TooLarge);
     }
     return length;
 }
 
-struct BodyLength {
-    bool valid = true;
-    qsizetype length = 0;
-};
-
-// Reads the Content-Length of the header lines (each ended by CR LF). Several
-// Content-Length headers must agree.
-BodyLength bodyLength(QByteArrayView headerLines)
+// The Content-Length of the header lines, each ended by CR LF; 0 without
+// one. Several Content-Length headers must agree. Nothing when malformed.
+std::optional<std::size_t> bodyLength(std::string_view headerLines)
 {
-    BodyLength result;
-    bool seen = false;
-    while (!headerLines.isEmpty()) {
-        const qsizetype end = headerLines.indexOf(LineEnd);
-        const QByteArrayView line = headerLines.first(end);
-        headerLines = headerLines.sliced(end + LineEnd.size());
-        const qsizetype colon = line.indexOf(':');
-        if (colon < 0 || trimmed(line.first(colon)).compare(ContentLengthName, Qt::CaseInsensitive) != 0)
+    std::optional<std::size_t> announced;
+    while (!headerLines.empty()) {
+        const std::size_t end = headerLines.find(LineEnd);
+        const std::string_view line = headerLines.substr(0, end);
+        headerLines.remove_prefix(end + LineEnd.size());
+        const std::size_t colon = line.find(':');
+        if (colon == std::string_view::npos || !isContentLengthName(trimmed(line.substr(0, colon))))
             continue;
-        const std::optional<qsizetype> length = parseLength(line.sliced(colon + 1));
-        if (!length || (seen && *length != result.length))
-            return {false, 0};
-        result.length = *length;
-        seen = true;
+        const std::optional<std::size_t> length = parseLength(line.substr(colon + 1));
+        if (!length || (announced && *length != *announced))
+            return std::nullopt;
+        announced = length;
     }
-    return result;
+    return announced.value_or(0);
 }
 
 HTTPRequestFrame rejected()
@@ -74,10 +75,10 @@ HTTPRequestFrame rejected()
 
 } // namespace
 
-HTTPRequestFrame HTTPRequestFrame::examine(QByteArrayView buffer)
+HTTPRequestFrame HTTPRequestFrame::examine(std::string_view buffer)
 {
-    const qsizetype headEnd = buffer.indexOf(HeadEnd);
-    if (headEnd < 0)
+    const std::size_t headEnd = buffer.find(HeadEnd);
+    if (headEnd == std::string_view::npos)
         return buffer.size() > MaxRequestSize ? rejected() : HTTPRequestFrame{};
 
     HTTPRequestFrame frame;
@@ -87,19 +88,18 @@ HTTPRequestFrame HTTPRequestFrame::examine(QByteArrayView buffer)
 
     // The header lines lie between the request line and the empty line; each
     // keeps its own CR LF. A head that is only CR LF CR LF has none.
-    const qsizetype requestLineEnd = buffer.indexOf(LineEnd);
-    const qsizetype headersStart = requestLineEnd + LineEnd.size();
-    const QByteArrayView headerLines =
-        headersStart < frame.headLength - qsizetype(LineEnd.size())
-            ? buffer.sliced(headersStart, frame.headLength - LineEnd.size() - headersStart)
-            : QByteArrayView();
-    const BodyLength body = bodyLength(headerLines);
-    if (!body.valid || frame.headLength + body.length > MaxRequestSize)
+    const std::size_t headersStart = buffer.find(LineEnd) + LineEnd.size();
+    const std::size_t headersEnd = frame.headLength - LineEnd.size();
+    const std::string_view headerLines =
+        headersStart < headersEnd ? buffer.substr(headersStart, headersEnd - headersStart)
+                                  : std::string_view();
+    const std::optional<std::size_t> body = bodyLength(headerLines);
+    if (!body || frame.headLength + *body > MaxRequestSize)
         return rejected();
 
-    if (buffer.size() < frame.headLength + body.length)
+    if (buffer.size() < frame.headLength + *body)
         return frame;
     frame.status = Status::Complete;
-    frame.totalLength = frame.headLength + body.length;
+    frame.totalLength = frame.headLength + *body;
     return frame;
 }

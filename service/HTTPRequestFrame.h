@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QByteArrayView>
+#include <cstddef>
+#include <string_view>
 
 // Where one HTTP request ends in the bytes received on a connection so far.
 //
@@ -9,7 +10,8 @@
 // header it has no body. Bytes after the request are not part of it.
 //
 // examine() keeps no state: its answer depends on the buffer alone, so the
-// same bytes give the same answer however the network split them.
+// same bytes give the same answer however the network split them. It uses
+// the standard library only, so it can be fuzzed on its own.
 class HTTPRequestFrame {
 public:
     enum class Status {
@@ -19,11 +21,11 @@ public:
     };
 
     // Head and body together may not be larger than this.
-    static constexpr qsizetype MaxRequestSize = 64 * 1024;
+    static constexpr std::size_t MaxRequestSize = 64 * 1024;
 
-    static HTTPRequestFrame examine(QByteArrayView buffer);
+    static HTTPRequestFrame examine(std::string_view buffer);
 
     Status status = Status::Incomplete;
-    qsizetype headLength = 0;  // the head, its closing CR LF CR LF included
-    qsizetype totalLength = 0; // head and body; set when Complete
+    std::size_t headLength = 0;  // the head, its closing CR LF CR LF included
+    std::size_t totalLength = 0; // head and body; set when Complete
 };

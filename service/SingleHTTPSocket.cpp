@@ -98,7 +98,8 @@ void SingleHTTPSocket::Event_DataAvailable()
     if (m_requestHandled)
         return;
     InboundRequest.append(received);
-    const HTTPRequestFrame frame = HTTPRequestFrame::examine(InboundRequest);
+    const HTTPRequestFrame frame = HTTPRequestFrame::examine(
+        std::string_view(InboundRequest.constData(), std::size_t(InboundRequest.size())));
     switch (frame.status) {
     case HTTPRequestFrame::Status::Incomplete:
         return;
@@ -108,7 +109,7 @@ void SingleHTTPSocket::Event_DataAvailable()
         return;
     case HTTPRequestFrame::Status::Complete:
         stopReceiving();
-        ParseRequestHeaders(InboundRequest.first(frame.totalLength));
+        ParseRequestHeaders(InboundRequest.first(qsizetype(frame.totalLength)));
         return;
     }
 }

@@ -12,7 +12,7 @@ struct FrameCase {
     const char* name;
     QByteArray buffer;
     Status status;
-    qsizetype totalLength; // when Complete
+    std::size_t totalLength; // when Complete
 };
 
 // Test names carry the row name; print it instead of the row's bytes.
@@ -21,7 +21,7 @@ void PrintTo(const FrameCase& row, std::ostream* out)
     *out << row.name;
 }
 
-const QByteArray Oversize(HTTPRequestFrame::MaxRequestSize + 1, 'a');
+const QByteArray Oversize(qsizetype(HTTPRequestFrame::MaxRequestSize) + 1, 'a');
 
 const FrameCase frameCases[] = {
     {"Empty", "", Status::Incomplete, 0},
@@ -55,12 +55,17 @@ const FrameCase frameCases[] = {
     {"OversizeHead", "GET /" + Oversize + " HTTP/1.1\r\n\r\n", Status::Rejected, 0},
 };
 
+HTTPRequestFrame examine(const QByteArray& buffer)
+{
+    return HTTPRequestFrame::examine(std::string_view(buffer.constData(), std::size_t(buffer.size())));
+}
+
 class HTTPRequestFrameTest : public ::testing::TestWithParam<FrameCase> {};
 
 TEST_P(HTTPRequestFrameTest, FindsTheEndOfTheRequest)
 {
     const FrameCase& c = GetParam();
-    const HTTPRequestFrame frame = HTTPRequestFrame::examine(c.buffer);
+    const HTTPRequestFrame frame = examine(c.buffer);
     EXPECT_EQ(frame.status, c.status);
     if (c.status == Status::Complete) {
         EXPECT_EQ(frame.totalLength, c.totalLength);
@@ -84,8 +89,8 @@ TEST(HTTPRequestFramePiecesTest, CompletesAtTheSameByteWhateverThePieces)
                 const qsizetype piece = 1 + random.bounded(qsizetype(8));
                 buffer += c.buffer.mid(at, piece);
                 at += piece;
-                const HTTPRequestFrame frame = HTTPRequestFrame::examine(buffer);
-                const bool expectComplete = buffer.size() >= c.totalLength;
+                const HTTPRequestFrame frame = examine(buffer);
+                const bool expectComplete = std::size_t(buffer.size()) >= c.totalLength;
                 ASSERT_EQ(frame.status, expectComplete ? Status::Complete : Status::Incomplete)
                     << "after " << buffer.size() << " bytes";
                 if (expectComplete) {

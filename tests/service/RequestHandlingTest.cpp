@@ -80,7 +80,7 @@ TEST_F(RequestHandlingTest, HeadInPiecesIsHandledWhenItCompletes)
 {
     LoopbackClient client(port);
     for (const char* piece : {"GET /descr", "iption.xml HTTP/1.1\r", "\nHost: a\r\n\r"}) {
-        client.send(piece);
+        client.send(piece, PieceGap * 5);
         EXPECT_TRUE(client.received().isEmpty());
         EXPECT_TRUE(client.isConnected());
     }

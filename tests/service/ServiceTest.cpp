@@ -11,16 +11,10 @@ const QString ServiceTest::FourUnits = QStringLiteral(
     R"({"name":"Porch/Door","ID":"3","dimmable":"true","value":"0"},)"
     R"({"name":"Desk","ID":"4","dimmable":"false","value":"0"}])");
 
-ServiceTest::ServiceTest()
+ServiceTest::ServiceTest() : m_testApp(FourUnits)
 {
-    auto runner = std::make_unique<RecordingScriptRunner>(FourUnits);
-    m_runner = runner.get();
-    app.setScriptRunner(std::move(runner));
-    app.setStatusLine(&status);
-    app.setLightRows(&rows);
     app.LogFI = m_logFolder.filePath(QStringLiteral("test.log"));
     app.ShouldLog = true;
-    app.registerAsApplication();
 }
 
 int ServiceTest::startListener()

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "App.h"
-#include "FakeWindow.h"
-#include "RecordingScriptRunner.h"
 #include "ServerSocket.h"
+#include "TestApp.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -30,19 +28,21 @@ protected:
     // dimmable and off, 3 "Desk" off.
     static const QString FourUnits;
 
-    void setUnits(std::optional<QString> unitListText) { m_runner->setUnitListText(unitListText); }
+    void setUnits(std::optional<QString> unitListText) { host().setUnitListText(unitListText); }
     int startListener();
 
     // The log file's lines, the date and time prefix removed.
     QStringList logLines() const;
 
-    RecordingScriptRunner& host() { return *m_runner; }
-    FakeStatusLine status;
-    FakeLightRows rows;
-    core::App app;
+    RecordingScriptRunner& host() { return *m_testApp.host; }
 
 private:
+    TestApp m_testApp;
     QTemporaryDir m_logFolder;
-    RecordingScriptRunner* m_runner = nullptr;
     std::unique_ptr<ServerSocket> m_listener;
+
+protected:
+    FakeStatusLine& status = m_testApp.status;
+    FakeLightRows& rows = m_testApp.rows;
+    core::App& app = m_testApp.app;
 };
