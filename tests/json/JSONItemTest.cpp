@@ -16,6 +16,12 @@ struct ValueKind {
     Kind kind;
 };
 
+// Names the row in test names and messages.
+void PrintTo(const ValueKind& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
 const ValueKind valueKinds[] = {
     {"SmallInteger", "254", Kind::Int32},
     {"Int32Lowest", "-2147483648", Kind::Int32},
@@ -51,6 +57,12 @@ struct EscapeIn {
     const char* literal; // between the quotes of a JSON string
     std::string bytes;
 };
+
+// Names the row in test names and messages.
+void PrintTo(const EscapeIn& row, std::ostream* out)
+{
+    *out << row.name;
+}
 
 const EscapeIn escapesIn[] = {
     {"Quote", R"(a\"b)", "a\"b"},

@@ -14,6 +14,12 @@ struct ParseFailure {
     int number;
 };
 
+// Names the row in test names and messages.
+void PrintTo(const ParseFailure& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
 const ParseFailure parseFailures[] = {
     {"LetterAtStart", "x", "Parse Error: Expecting '{' or '['", 1},
     {"LetterAfterBlank", " x", "Parse Error: Expecting '{' or '[' at position 1", 1},

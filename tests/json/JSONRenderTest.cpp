@@ -15,6 +15,12 @@ struct EscapeOut {
     const char* rendered; // between the quotes
 };
 
+// Names the row in test names and messages.
+void PrintTo(const EscapeOut& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
 const EscapeOut escapesOut[] = {
     {"Tab", "a\tb", R"(a\tb)"},
     {"LineFeed", "a\nb", R"(a\nb)"},
@@ -58,6 +64,12 @@ struct ScalarOut {
     JSONValue value;
     const char* rendered;
 };
+
+// Names the row in test names and messages.
+void PrintTo(const ScalarOut& row, std::ostream* out)
+{
+    *out << row.name;
+}
 
 const ScalarOut scalarsOut[] = {
     {"Nil", JSONValue(), "null"},
