@@ -1,4 +1,4 @@
-#include "LoopbackClient.h"
+#include "BridgeClient.h"
 #include "SettingsStore.h"
 #include "TestEnvironment.h"
 #include "TolvaneProcess.h"
@@ -49,26 +49,26 @@ TEST_F(EndToEnd, OneVoiceCommandFromSearchToHost)
     ASSERT_TRUE(tolvane.start()) << tolvane.output().toStdString();
 
     const QByteArray reply =
-        LoopbackClient::search("127.0.0.1", LoopbackClient::mSearch("urn:schemas-upnp-org:device:basic:1"));
+        BridgeClient::search("127.0.0.1", BridgeClient::mSearch("urn:schemas-upnp-org:device:basic:1"));
     ASSERT_TRUE(reply.startsWith("HTTP/1.1 200 OK\r\n")) << reply.toStdString();
     const QRegularExpressionMatch location =
         QRegularExpression("LOCATION: http://127\\.0\\.0\\.1:1901(/description\\.xml)\r\n")
             .match(QString::fromLatin1(reply));
     ASSERT_TRUE(location.hasMatch()) << reply.toStdString();
 
-    const QByteArray description = LoopbackClient::http("GET", location.captured(1).toLatin1());
+    const QByteArray description = BridgeClient::http("GET", location.captured(1).toLatin1());
     EXPECT_TRUE(description.contains("<URLBase>http://127.0.0.1:1901/</URLBase>"));
 
-    const QByteArray lights = LoopbackClient::body(LoopbackClient::http("GET", "/api/alexa/lights"));
+    const QByteArray lights = BridgeClient::body(BridgeClient::http("GET", "/api/alexa/lights"));
     EXPECT_TRUE(lights.startsWith(R"({"0":{"name":"Desk Lamp",)")) << lights.toStdString();
     EXPECT_TRUE(lights.contains(R"("2":{"name":"Fan",)"));
 
-    const QByteArray one = LoopbackClient::body(LoopbackClient::http("GET", "/api/alexa/lights/1"));
+    const QByteArray one = BridgeClient::body(BridgeClient::http("GET", "/api/alexa/lights/1"));
     EXPECT_TRUE(one.contains(R"("state":{"on":true,"bri":102,)")) << one.toStdString();
 
-    EXPECT_EQ(LoopbackClient::body(LoopbackClient::http("PUT", "/api/alexa/lights/0/state", R"({"on":true})")),
+    EXPECT_EQ(BridgeClient::body(BridgeClient::http("PUT", "/api/alexa/lights/0/state", R"({"on":true})")),
               R"([{"success":{"/lights/0/state/on":true}},{"success":{"/lights/0/state/bri":255}}])");
-    EXPECT_EQ(LoopbackClient::body(LoopbackClient::http("PUT", "/api/alexa/lights/1/state", R"({"bri":128})")),
+    EXPECT_EQ(BridgeClient::body(BridgeClient::http("PUT", "/api/alexa/lights/1/state", R"({"bri":128})")),
               R"([{"success":{"/lights/1/state/on":true}},{"success":{"/lights/1/state/bri":128}}])");
     EXPECT_EQ(tolvane.units()[0].toObject()["value"].toInt(), 100);
     EXPECT_EQ(tolvane.units()[1].toObject()["value"].toInt(), 50);
@@ -98,8 +98,8 @@ TEST_F(EndToEnd, OneVoiceCommandFromSearchToHost)
 TEST_F(EndToEnd, MulticastSearchIsAnswered)
 {
     ASSERT_TRUE(tolvane.start());
-    const QByteArray reply = LoopbackClient::search(
-        "239.255.255.250", LoopbackClient::mSearch("urn:schemas-upnp-org:device:basic:1"));
+    const QByteArray reply = BridgeClient::search(
+        "239.255.255.250", BridgeClient::mSearch("urn:schemas-upnp-org:device:basic:1"));
     EXPECT_TRUE(reply.contains("\r\nST: urn:schemas-upnp-org:device:basic:1\r\n")) << reply.toStdString();
     EXPECT_TRUE(reply.contains("\r\nLOCATION: http://127.0.0.1:1901/description.xml\r\n"));
 }

@@ -1,4 +1,4 @@
-#include "LoopbackClient.h"
+#include "BridgeClient.h"
 #include "TestEnvironment.h"
 #include "TolvaneProcess.h"
 
@@ -79,14 +79,14 @@ TEST(Load, ManyRequestsLeaveNoDescriptorOrMemoryBehind)
     tolvane.writeUnits({QJsonObject{{"name", "Lamp"}, {"ID", "1"}, {"dimmable", true}, {"value", 30}}});
     ASSERT_TRUE(tolvane.start());
     for (int i = 0; i < 50; ++i)
-        LoopbackClient::http("GET", "/description.xml");
-    LoopbackClient::http("GET", "/api/load/lights");
+        BridgeClient::http("GET", "/description.xml");
+    BridgeClient::http("GET", "/api/load/lights");
     const int descriptorsBefore = openFileDescriptors(tolvane.pid());
     const qint64 residentBefore = residentKiB(tolvane.pid());
 
     int answered = 0;
     for (int i = 0; i < SequentialRequests; ++i)
-        answered += LoopbackClient::http("GET", "/description.xml").startsWith("HTTP/1.1 200 OK\r\n");
+        answered += BridgeClient::http("GET", "/description.xml").startsWith("HTTP/1.1 200 OK\r\n");
     EXPECT_EQ(answered, SequentialRequests);
     EXPECT_EQ(concurrentLightRequests(), ConcurrentClients);
 

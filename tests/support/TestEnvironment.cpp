@@ -1,6 +1,7 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>
 
@@ -12,9 +13,13 @@ void TestEnvironment::isolateHome()
 {
     homeDir = new QTemporaryDir(QDir::tempPath() + "/tolvane-test-home-XXXXXX");
     qputenv("HOME", homeDir->path().toLocal8Bit());
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME",
-                             "XDG_RUNTIME_DIR"})
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
         qunsetenv(name);
+    // Qt wants a private runtime folder; one inside the test home will do.
+    const QString runtime = homeDir->path() + "/runtime";
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     std::atexit([] { delete homeDir; });
 }
 

@@ -3,8 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
-// Blocking clients of the running bridge, each bounded in time.
-class LoopbackClient {
+// Blocking clients of the bridge running in another process, each bounded in
+// time.
+class BridgeClient {
 public:
     static constexpr int TimeLimitMs = 10000;
 

@@ -1,4 +1,4 @@
-#include "LoopbackClient.h"
+#include "BridgeClient.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>
@@ -6,7 +6,7 @@
 #include <QTcpSocket>
 #include <QUdpSocket>
 
-QByteArray LoopbackClient::http(const QByteArray& method, const QByteArray& path,
+QByteArray BridgeClient::http(const QByteArray& method, const QByteArray& path,
                                 const QByteArray& body, int port)
 {
     QTcpSocket socket;
@@ -27,7 +27,7 @@ QByteArray LoopbackClient::http(const QByteArray& method, const QByteArray& path
     return reply + socket.readAll();
 }
 
-QByteArray LoopbackClient::search(const QString& address, const QByteArray& datagram)
+QByteArray BridgeClient::search(const QString& address, const QByteArray& datagram)
 {
     QUdpSocket socket;
     socket.bind(QHostAddress::AnyIPv4, 0);
@@ -37,13 +37,13 @@ QByteArray LoopbackClient::search(const QString& address, const QByteArray& data
     return socket.receiveDatagram().data();
 }
 
-QByteArray LoopbackClient::body(const QByteArray& reply)
+QByteArray BridgeClient::body(const QByteArray& reply)
 {
     const qsizetype end = reply.indexOf("\r\n\r\n");
     return end < 0 ? QByteArray() : reply.mid(end + 4);
 }
 
-QByteArray LoopbackClient::mSearch(const QByteArray& searchTarget)
+QByteArray BridgeClient::mSearch(const QByteArray& searchTarget)
 {
     return "M-SEARCH * HTTP/1.1\r\nHOST: 239.255.255.250:1900\r\nMAN: \"ssdp:discover\"\r\nMX: 1\r\nST: "
            + searchTarget + "\r\n\r\n";
