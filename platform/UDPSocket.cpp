@@ -5,6 +5,7 @@
 
 #include <QHostAddress>
 #include <QNetworkDatagram>
+#include <QNetworkProxy>
 #include <QUdpSocket>
 #include <QVariant>
 
@@ -47,6 +48,9 @@ bool UDPSocket::Connect()
 {
     Close();
     m_socket = new QUdpSocket(this);
+    // Discovery lives on the local network and never goes through a proxy;
+    // asking for the system's proxy would also cost each bind a lookup.
+    m_socket->setProxy(QNetworkProxy::NoProxy);
     connect(m_socket, &QUdpSocket::readyRead, this, &UDPSocket::drainPending);
     connect(m_socket, &QUdpSocket::errorOccurred, this, &UDPSocket::Error);
     // A send-only socket takes a port of its own: with address sharing the
