@@ -46,6 +46,14 @@ UDPSocket::~UDPSocket() = default;
 
 bool UDPSocket::Connect()
 {
+    // A send-only socket already bound to an ephemeral port is as good as a
+    // new one: Port names only the destination. Keeping it spares every reply
+    // a socket of its own.
+    if (!m_bindsPort && m_socket && m_socket->state() == QAbstractSocket::BoundState) {
+        m_queue.clear();
+        applyOptions();
+        return true;
+    }
     Close();
     m_socket = new QUdpSocket(this);
     // Discovery lives on the local network and never goes through a proxy;
