@@ -77,6 +77,12 @@ void JSONItem::Value(std::string_view name, JSONValue value)
     setMember(std::string(name), std::move(value));
 }
 
+void JSONItem::Reserve(std::int64_t count)
+{
+    if (count > 0)
+        m_members.reserve(static_cast<std::size_t>(count));
+}
+
 std::string JSONItem::ToString() const
 {
     return JSONWriter::render(*this);

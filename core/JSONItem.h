@@ -40,6 +40,10 @@ public:
     // Write: adds the member, or replaces the member of that name.
     void Value(std::string_view name, JSONValue value);
 
+    // Makes room for count members, so that adding up to that many moves
+    // none of those already added. Changes nothing that can be read.
+    void Reserve(std::int64_t count);
+
     std::string ToString() const;
 
 private:
