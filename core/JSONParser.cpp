@@ -155,31 +155,36 @@ void JSONParser::parseArray(JSONItem& item, int depth)
 // then fails on its next expected byte.
 JSONValue JSONParser::parseValue(int depth)
 {
-    if (startsWith("true")) {
-        m_position += 4;
-        return JSONValue(true);
-    }
-    if (startsWith("false")) {
-        m_position += 5;
-        return JSONValue(false);
-    }
-    if (startsWith("null")) {
-        m_position += 4;
-        return JSONValue();
-    }
     if (atEnd())
         return JSONValue();
-    const char first = peek();
-    if (first == '-' || isDigit(first))
-        return parseNumber();
-    if (first == '"') {
+    switch (peek()) {
+    case 't':
+        return parseWord("true", JSONValue(true));
+    case 'f':
+        return parseWord("false", JSONValue(false));
+    case 'n':
+        return parseWord("null", JSONValue());
+    case '"': {
         std::string text;
         parseString(text);
         return JSONValue(std::move(text));
     }
-    if (first == '{' || first == '[')
-        return parseNested(first == '[', depth);
-    fail(IllegalValue, IllegalValueNumber);
+    case '{':
+    case '[':
+        return parseNested(peek() == '[', depth);
+    default:
+        if (peek() == '-' || isDigit(peek()))
+            return parseNumber();
+        fail(IllegalValue, IllegalValueNumber);
+    }
+}
+
+JSONValue JSONParser::parseWord(std::string_view word, JSONValue value)
+{
+    if (!startsWith(word))
+        fail(IllegalValue, IllegalValueNumber);
+    m_position += word.size();
+    return value;
 }
 
 JSONValue JSONParser::parseNested(bool isArray, int depth)
