@@ -107,6 +107,8 @@ void JSONItem::setMember(std::string&& name, JSONValue&& value)
         m_members[position].value = std::move(value);
         return;
     }
+    if (m_members.capacity() == 0)
+        m_members.reserve(InitialMembers);
     m_members.push_back(JSONMember{std::move(name), std::move(value)});
     if (m_index.isActive())
         m_index.add(m_members.size() - 1, m_members);

@@ -53,6 +53,9 @@ private:
     // Objects up to this many members are searched linearly; larger ones
     // keep a hash index of their names.
     static constexpr std::size_t LinearSearchLimit = 8;
+    // Room made at the first member: most objects have a handful, and growing
+    // one doubling at a time from a single member moves each one repeatedly.
+    static constexpr std::size_t InitialMembers = 4;
 
     std::size_t findMember(std::string_view name) const;
     void setMember(std::string&& name, JSONValue&& value);
