@@ -77,6 +77,12 @@ void JSONItem::Value(std::string_view name, JSONValue value)
     setMember(std::string(name), std::move(value));
 }
 
+void JSONItem::Reserve(std::int64_t count)
+{
+    if (count > 0)
+        m_members.reserve(static_cast<std::size_t>(count));
+}
+
 std::string JSONItem::ToString() const
 {
     return JSONWriter::render(*this);
@@ -101,6 +107,8 @@ void JSONItem::setMember(std::string&& name, JSONValue&& value)
         m_members[position].value = std::move(value);
         return;
     }
+    if (m_members.capacity() == 0)
+        m_members.reserve(InitialMembers);
     m_members.push_back(JSONMember{std::move(name), std::move(value)});
     if (m_index.isActive())
         m_index.add(m_members.size() - 1, m_members);

@@ -40,6 +40,10 @@ public:
     // Write: adds the member, or replaces the member of that name.
     void Value(std::string_view name, JSONValue value);
 
+    // Makes room for count members, so that adding up to that many moves
+    // none of those already added. Changes nothing that can be read.
+    void Reserve(std::int64_t count);
+
     std::string ToString() const;
 
 private:
@@ -49,6 +53,9 @@ private:
     // Objects up to this many members are searched linearly; larger ones
     // keep a hash index of their names.
     static constexpr std::size_t LinearSearchLimit = 8;
+    // Room made at the first member: most objects have a handful, and growing
+    // one doubling at a time from a single member moves each one repeatedly.
+    static constexpr std::size_t InitialMembers = 4;
 
     std::size_t findMember(std::string_view name) const;
     void setMember(std::string&& name, JSONValue&& value);

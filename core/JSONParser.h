@@ -25,6 +25,8 @@ private:
     void parseArray(JSONItem& item, int depth);
     JSONValue parseValue(int depth);
     JSONValue parseNested(bool isArray, int depth);
+    // The literal word, which must stand here, giving value.
+    JSONValue parseWord(std::string_view word, JSONValue value);
     JSONValue parseNumber();
     void parseString(std::string& text);
     void parseEscape(std::string& text);

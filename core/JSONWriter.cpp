@@ -7,6 +7,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -101,9 +102,31 @@ std::size_t decodeSequence(std::string_view text, std::size_t at, unsigned& code
 std::string JSONWriter::render(const JSONItem& item)
 {
     JSONWriter writer;
-    writer.m_out.reserve(InitialCapacity);
+    writer.m_out.resize(InitialCapacity);
     writer.writeItem(item);
+    writer.m_out.resize(writer.m_size);
     return std::move(writer.m_out);
+}
+
+// Space for count more bytes at the end of the output, which then counts them.
+inline char* JSONWriter::room(std::size_t count)
+{
+    if (m_out.size() - m_size < count)
+        m_out.resize(std::max(m_out.size() * 2, m_size + count));
+    char* at = m_out.data() + m_size;
+    m_size += count;
+    return at;
+}
+
+inline void JSONWriter::put(char c)
+{
+    *room(1) = c;
+}
+
+inline void JSONWriter::put(std::string_view bytes)
+{
+    if (!bytes.empty())
+        std::memcpy(room(bytes.size()), bytes.data(), bytes.size());
 }
 
 void JSONWriter::writeItem(const JSONItem& item)
@@ -114,23 +137,23 @@ void JSONWriter::writeItem(const JSONItem& item)
         throw JSONException(JSONItem::NestingTooDeep, JSONItem::NestingTooDeepNumber, 0);
     m_open.push_back(&item);
     if (item.m_isArray) {
-        m_out.push_back('[');
+        put('[');
         for (std::size_t i = 0; i < item.m_elements.size(); ++i) {
             if (i > 0)
-                m_out.push_back(',');
+                put(',');
             writeValue(item.m_elements[i]);
         }
-        m_out.push_back(']');
+        put(']');
     } else {
-        m_out.push_back('{');
+        put('{');
         for (std::size_t i = 0; i < item.m_members.size(); ++i) {
             if (i > 0)
-                m_out.push_back(',');
+                put(',');
             writeText(item.m_members[i].name);
-            m_out.push_back(':');
+            put(':');
             writeValue(item.m_members[i].value);
         }
-        m_out.push_back('}');
+        put('}');
     }
     m_open.pop_back();
 }
@@ -139,16 +162,16 @@ void JSONWriter::writeValue(const JSONValue& value)
 {
     switch (value.kind()) {
     case JSONValue::Kind::Nil:
-        m_out.append("null");
+        put("null");
         return;
     case JSONValue::Kind::Boolean:
-        m_out.append(value.toBoolean() ? "true" : "false");
+        put(value.toBoolean() ? "true" : "false");
         return;
     case JSONValue::Kind::Int32:
     case JSONValue::Kind::Int64: {
         char buffer[IntegerBufferSize];
         const auto result = std::to_chars(buffer, buffer + sizeof buffer, value.toInteger());
-        m_out.append(buffer, result.ptr);
+        put(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
         return;
     }
     case JSONValue::Kind::Double:
@@ -171,7 +194,7 @@ void JSONWriter::writeValue(const JSONValue& value)
 // one append.
 void JSONWriter::writeText(std::string_view text)
 {
-    m_out.push_back('"');
+    put('"');
     std::size_t runStart = 0;
     std::size_t at = 0;
     while (at < text.size()) {
@@ -190,25 +213,25 @@ void JSONWriter::writeText(std::string_view text)
                 continue;
             }
         }
-        m_out.append(text.data() + runStart, at - runStart);
+        put(text.substr(runStart, at - runStart));
         if (byteClass == ShortEscape) {
-            m_out.push_back('\\');
-            m_out.push_back(shortEscapeLetter(byte));
+            put('\\');
+            put(shortEscapeLetter(byte));
         } else {
             writeEscapedCodePoint(codePoint);
         }
         at += length;
         runStart = at;
     }
-    m_out.append(text.data() + runStart, text.size() - runStart);
-    m_out.push_back('"');
+    put(text.substr(runStart));
+    put('"');
 }
 
 void JSONWriter::writeEscapedCodePoint(unsigned codePoint)
 {
     const char escape[] = {'\\', 'u', HexDigits[(codePoint >> 12) & 0xF], HexDigits[(codePoint >> 8) & 0xF],
                            HexDigits[(codePoint >> 4) & 0xF], HexDigits[codePoint & 0xF]};
-    m_out.append(escape, sizeof escape);
+    put(std::string_view(escape, sizeof escape));
 }
 
 // Pattern "-0.0##############": a sign for negative values, at least one
@@ -227,5 +250,5 @@ void JSONWriter::writeDouble(double value)
     std::string_view digits(buffer, static_cast<std::size_t>(end - buffer));
     if (digits == "-0.0")
         digits.remove_prefix(1); // a value that rounds to zero is not negative
-    m_out.append(digits);
+    put(digits);
 }

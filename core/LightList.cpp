@@ -9,23 +9,29 @@
 
 namespace {
 constexpr std::int64_t FullBrightness = 255;
+// Members of a light object and of its state, reserved before they are added.
+constexpr std::int64_t LightMembers = 5;
+constexpr std::int64_t StateMembers = 4;
 } // namespace
 
 void LightList::build(const JSONItem& units, JSONItem& lights, LightRows* rows)
 {
     const std::int64_t count = units.Count();
+    lights.Reserve(count);
     for (std::int64_t i = 0; i < count; ++i) {
         const JSONItem& record = *units.Value(i).toItem();
         const std::string& name = record.Value("name").toText();
         const State state = stateOf(record.Value("dimmable").toText(), record.Value("value").toText());
 
         auto lightState = std::make_shared<JSONItem>();
+        lightState->Reserve(StateMembers);
         lightState->Value("on", state.on);
         lightState->Value("bri", state.bri);
         lightState->Value("reachable", true);
         lightState->Value("alert", "none");
 
         auto light = std::make_shared<JSONItem>();
+        light->Reserve(LightMembers);
         light->Value("name", name);
         light->Value("modelid", ModelId);
         light->Value("swversion", SoftwareVersion);

@@ -3,6 +3,7 @@
 #include "DottedAddress.h"
 
 #include <QNetworkInterface>
+#include <QNetworkProxy>
 #include <QUdpSocket>
 
 namespace {
@@ -63,6 +64,8 @@ QString LocalAddressFinder::fromSubnets(const QHostAddress& peer)
 QString LocalAddressFinder::fromRoutingTable(const QHostAddress& peer)
 {
     QUdpSocket probe;
+    // The route is the kernel's own; a proxy has no say in it.
+    probe.setProxy(QNetworkProxy::NoProxy);
     probe.connectToHost(peer, routeLookupPort);
     if (!probe.waitForConnected(routeLookupTimeoutMs))
         return {};

@@ -5,6 +5,7 @@
 
 #include <QHostAddress>
 #include <QNetworkDatagram>
+#include <QNetworkProxy>
 #include <QUdpSocket>
 #include <QVariant>
 
@@ -45,8 +46,19 @@ UDPSocket::~UDPSocket() = default;
 
 bool UDPSocket::Connect()
 {
+    // A send-only socket already bound to an ephemeral port is as good as a
+    // new one: Port names only the destination. Keeping it spares every reply
+    // a socket of its own.
+    if (!m_bindsPort && m_socket && m_socket->state() == QAbstractSocket::BoundState) {
+        m_queue.clear();
+        applyOptions();
+        return true;
+    }
     Close();
     m_socket = new QUdpSocket(this);
+    // Discovery lives on the local network and never goes through a proxy;
+    // asking for the system's proxy would also cost each bind a lookup.
+    m_socket->setProxy(QNetworkProxy::NoProxy);
     connect(m_socket, &QUdpSocket::readyRead, this, &UDPSocket::drainPending);
     connect(m_socket, &QUdpSocket::errorOccurred, this, &UDPSocket::Error);
     // A send-only socket takes a port of its own: with address sharing the

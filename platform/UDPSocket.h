@@ -41,7 +41,8 @@ public:
     void setBindsPort(bool on) { m_bindsPort = on; }
 
     // (Re)binds the socket, with address reuse so other SSDP listeners on the
-    // machine can share the port. Returns whether the bind succeeded.
+    // machine can share the port. A send-only socket that is bound already
+    // keeps its ephemeral port. Returns whether the bind succeeded.
     bool Connect();
     bool JoinMulticastGroup(const QString& group);
     void LeaveMulticastGroup(const QString& group);

@@ -10,6 +10,7 @@
 #include "RequestPath.h"
 
 #include <QStringList>
+#include <cstring>
 
 namespace {
 
@@ -48,19 +49,25 @@ constexpr int FieldLight = 5;
 constexpr int FieldAction = 6;
 
 // The JSON text of the light list with each "\/" written as "/" again; every
-// other escape stays as it is.
+// other escape stays as it is. Runs between backslashes are copied whole.
 QByteArray withPlainSlashes(const std::string& json)
 {
     QByteArray text;
     text.reserve(qsizetype(json.size()));
-    for (std::size_t i = 0; i < json.size(); ++i) {
-        if (json[i] == '\\' && i + 1 < json.size()) {
-            if (json[i + 1] != '/')
-                text.append('\\');
-            text.append(json[++i]);
-        } else {
-            text.append(json[i]);
+    const char* at = json.data();
+    const char* const end = at + json.size();
+    while (at != end) {
+        const char* backslash = static_cast<const char*>(std::memchr(at, '\\', std::size_t(end - at)));
+        if (!backslash || backslash + 1 == end) {
+            text.append(at, qsizetype(end - at));
+            break;
         }
+        if (backslash[1] == '/')
+            text.append(at, qsizetype(backslash - at));
+        else
+            text.append(at, qsizetype(backslash + 1 - at));
+        text.append(backslash[1]);
+        at = backslash + 2;
     }
     return text;
 }
