@@ -1,4 +1,5 @@
 #include "App.h"
+#include "HeapTuning.h"
 #include "Program.h"
 #include "Version.h"
 
@@ -6,6 +7,7 @@
 
 int main(int argc, char** argv)
 {
+    HeapTuning::keepFreedMemory();
     QApplication application(argc, argv);
     QCoreApplication::setApplicationVersion(ShortVersion);
     core::App app;
