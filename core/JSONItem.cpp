@@ -74,7 +74,7 @@ void JSONItem::Value(std::string_view name, JSONValue value)
 {
     if (m_isArray)
         throw JSONException(IsAnArray, IsAnArrayNumber, 0);
-    setMember(std::string(name), std::move(value));
+    setMember(name, std::move(value));
 }
 
 void JSONItem::Reserve(std::int64_t count)
@@ -99,8 +99,9 @@ std::size_t JSONItem::findMember(std::string_view name) const
     return JSONNameIndex::NotFound;
 }
 
-// A name already present keeps its place; only its value changes.
-void JSONItem::setMember(std::string&& name, JSONValue&& value)
+// A name already present keeps its place; only its value changes. A new
+// member is built in place: no temporary name or member is made and moved.
+void JSONItem::setMember(std::string_view name, JSONValue&& value)
 {
     const std::size_t position = findMember(name);
     if (position != JSONNameIndex::NotFound) {
@@ -109,7 +110,7 @@ void JSONItem::setMember(std::string&& name, JSONValue&& value)
     }
     if (m_members.capacity() == 0)
         m_members.reserve(InitialMembers);
-    m_members.push_back(JSONMember{std::move(name), std::move(value)});
+    m_members.emplace_back(name, std::move(value));
     if (m_index.isActive())
         m_index.add(m_members.size() - 1, m_members);
     else if (m_members.size() > LinearSearchLimit)

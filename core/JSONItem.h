@@ -58,7 +58,7 @@ private:
     static constexpr std::size_t InitialMembers = 4;
 
     std::size_t findMember(std::string_view name) const;
-    void setMember(std::string&& name, JSONValue&& value);
+    void setMember(std::string_view name, JSONValue&& value);
 
     std::vector<JSONMember> m_members; // an object's members, in order of addition
     std::vector<JSONValue> m_elements; // an array's elements

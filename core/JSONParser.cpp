@@ -91,6 +91,7 @@ void JSONParser::parse(JSONItem& item)
 
 // Grammar: "{" [ string ":" value { "," string ":" value } ] "}", the
 // opening brace already read. A repeated name replaces the earlier value.
+// Members go straight into the item, each once its value is read.
 void JSONParser::parseObject(JSONItem& item, int depth)
 {
     skipWhiteSpace();
@@ -98,18 +99,15 @@ void JSONParser::parseObject(JSONItem& item, int depth)
         ++m_position;
         return;
     }
-    const std::size_t first = m_openMembers.size();
     for (;;) {
         skipWhiteSpace();
-        const std::size_t member = m_openMembers.size();
-        m_openMembers.emplace_back();
-        parseString(m_openMembers[member].name);
+        std::string decodedName;
+        const std::string_view name = parseName(decodedName);
         skipWhiteSpace();
         if (atEnd() || m_text[m_position++] != ':')
             fail(MissingColon, MissingColonNumber);
         skipWhiteSpace();
-        JSONValue value = parseValue(depth);
-        m_openMembers[member].value = std::move(value);
+        item.setMember(name, parseValue(depth));
         skipWhiteSpace();
         if (atEnd())
             fail(MissingCommaOrBrace, MissingCommaOrBraceNumber);
@@ -119,10 +117,25 @@ void JSONParser::parseObject(JSONItem& item, int depth)
         if (next != ',')
             fail(MissingCommaOrBrace, MissingCommaOrBraceNumber);
     }
-    item.m_members.reserve(m_openMembers.size() - first);
-    for (std::size_t i = first; i < m_openMembers.size(); ++i)
-        item.setMember(std::move(m_openMembers[i].name), std::move(m_openMembers[i].value));
-    m_openMembers.erase(m_openMembers.begin() + static_cast<std::ptrdiff_t>(first), m_openMembers.end());
+}
+
+// A name without escapes is read where it stands in the text; only one with
+// escapes is decoded, into storage.
+std::string_view JSONParser::parseName(std::string& storage)
+{
+    if (!atEnd() && peek() == '"') {
+        const char* const begin = m_text.data() + m_position + 1;
+        const char* const end = m_text.data() + m_text.size();
+        const char* stop = begin;
+        while (stop != end && *stop != '"' && *stop != '\\')
+            ++stop;
+        if (stop != end && *stop == '"') {
+            m_position = std::size_t(stop - m_text.data()) + 1;
+            return std::string_view(begin, std::size_t(stop - begin));
+        }
+    }
+    parseString(storage);
+    return storage;
 }
 
 // Grammar: "[" [ value { "," value } ] "]", the opening bracket already read.

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "JSONMember.h"
 #include "JSONValue.h"
 
 #include <cstddef>
@@ -28,6 +27,7 @@ private:
     // The literal word, which must stand here, giving value.
     JSONValue parseWord(std::string_view word, JSONValue value);
     JSONValue parseNumber();
+    std::string_view parseName(std::string& storage);
     void parseString(std::string& text);
     void parseEscape(std::string& text);
     unsigned parseHexQuad();
@@ -41,8 +41,7 @@ private:
 
     std::string_view m_text;
     std::size_t m_position = 0;
-    // Members and elements of the objects and arrays still open, innermost
-    // last; each is moved into its item in one go when the item closes.
-    std::vector<JSONMember> m_openMembers;
+    // Elements of the arrays still open, innermost last; each array's are
+    // moved into its item in one go when it closes.
     std::vector<JSONValue> m_openElements;
 };

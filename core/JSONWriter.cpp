@@ -112,10 +112,16 @@ std::string JSONWriter::render(const JSONItem& item)
 inline char* JSONWriter::room(std::size_t count)
 {
     if (m_out.size() - m_size < count)
-        m_out.resize(std::max(m_out.size() * 2, m_size + count));
+        grow(count);
     char* at = m_out.data() + m_size;
     m_size += count;
     return at;
+}
+
+// Out of line, so that the common case of room stays small enough to inline.
+void JSONWriter::grow(std::size_t count)
+{
+    m_out.resize(std::max(m_out.size() * 2, m_size + count));
 }
 
 inline void JSONWriter::put(char c)
@@ -194,9 +200,20 @@ void JSONWriter::writeValue(const JSONValue& value)
 // one append.
 void JSONWriter::writeText(std::string_view text)
 {
+    std::size_t at = 0;
+    while (at < text.size() && ByteClasses[static_cast<unsigned char>(text[at])] == Plain)
+        ++at;
+    // Most texts need no escape at all: quotes and bytes in one copy.
+    if (at == text.size()) {
+        char* out = room(text.size() + 2);
+        out[0] = '"';
+        if (!text.empty())
+            std::memcpy(out + 1, text.data(), text.size());
+        out[text.size() + 1] = '"';
+        return;
+    }
     put('"');
     std::size_t runStart = 0;
-    std::size_t at = 0;
     while (at < text.size()) {
         const auto byte = static_cast<unsigned char>(text[at]);
         const ByteClass byteClass = ByteClasses[byte];

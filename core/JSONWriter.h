@@ -25,6 +25,7 @@ private:
     void put(char c);
     void put(std::string_view bytes);
     char* room(std::size_t count);
+    void grow(std::size_t count);
 
     std::string m_out;
     std::size_t m_size = 0;

@@ -12,6 +12,8 @@ constexpr std::int64_t FullBrightness = 255;
 // Members of a light object and of its state, reserved before they are added.
 constexpr std::int64_t LightMembers = 5;
 constexpr std::int64_t StateMembers = 4;
+// Room for the decimal digits of a light's number.
+constexpr std::size_t NumberDigits = 24;
 } // namespace
 
 void LightList::build(const JSONItem& units, JSONItem& lights, LightRows* rows)
@@ -38,11 +40,12 @@ void LightList::build(const JSONItem& units, JSONItem& lights, LightRows* rows)
         light->Value("type", LightType);
         light->Value("state", std::move(lightState));
 
-        const std::string number = std::to_string(i);
+        char digits[NumberDigits];
+        const std::string_view number(digits, std::size_t(std::to_chars(digits, digits + NumberDigits, i).ptr - digits));
         lights.Value(number, std::move(light));
         if (rows)
             writeRow(*rows, static_cast<int>(i),
-                     {QString::fromStdString(number), QString::fromStdString(name), state.stateCell,
+                     {QString::fromLatin1(number), QString::fromStdString(name), state.stateCell,
                       state.valueCell});
     }
 }
