@@ -108,8 +108,6 @@ void JSONItem::setMember(std::string_view name, JSONValue&& value)
         m_members[position].value = std::move(value);
         return;
     }
-    if (m_members.capacity() == 0)
-        m_members.reserve(InitialMembers);
     m_members.emplace_back(name, std::move(value));
     if (m_index.isActive())
         m_index.add(m_members.size() - 1, m_members);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "JSONMember.h"
+#include "JSONMemberList.h"
 #include "JSONNameIndex.h"
 #include "JSONValue.h"
 
@@ -53,14 +53,11 @@ private:
     // Objects up to this many members are searched linearly; larger ones
     // keep a hash index of their names.
     static constexpr std::size_t LinearSearchLimit = 8;
-    // Room made at the first member: most objects have a handful, and growing
-    // one doubling at a time from a single member moves each one repeatedly.
-    static constexpr std::size_t InitialMembers = 4;
 
     std::size_t findMember(std::string_view name) const;
     void setMember(std::string_view name, JSONValue&& value);
 
-    std::vector<JSONMember> m_members; // an object's members, in order of addition
+    JSONMemberList m_members; // an object's members, in order of addition
     std::vector<JSONValue> m_elements; // an array's elements
     JSONNameIndex m_index;
     bool m_isArray = false;

@@ -13,7 +13,7 @@ std::size_t JSONNameIndex::hashOf(std::string_view name)
     return std::hash<std::string_view>{}(name);
 }
 
-std::size_t JSONNameIndex::find(std::string_view name, const std::vector<JSONMember>& members) const
+std::size_t JSONNameIndex::find(std::string_view name, const JSONMemberList& members) const
 {
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t slot = hashOf(name) & mask;; slot = (slot + 1) & mask) {
@@ -25,7 +25,7 @@ std::size_t JSONNameIndex::find(std::string_view name, const std::vector<JSONMem
     }
 }
 
-void JSONNameIndex::add(std::size_t position, const std::vector<JSONMember>& members)
+void JSONNameIndex::add(std::size_t position, const JSONMemberList& members)
 {
     if ((m_count + 1) * 2 > m_slots.size()) {
         rebuild(members);
@@ -34,7 +34,7 @@ void JSONNameIndex::add(std::size_t position, const std::vector<JSONMember>& mem
     place(position, members[position].name);
 }
 
-void JSONNameIndex::rebuild(const std::vector<JSONMember>& members)
+void JSONNameIndex::rebuild(const JSONMemberList& members)
 {
     std::size_t slots = MinimumSlots;
     while (slots < members.size() * 2)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "JSONMember.h"
+#include "JSONMemberList.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,10 +15,10 @@ public:
     static constexpr std::size_t NotFound = static_cast<std::size_t>(-1);
 
     bool isActive() const { return !m_slots.empty(); }
-    std::size_t find(std::string_view name, const std::vector<JSONMember>& members) const;
+    std::size_t find(std::string_view name, const JSONMemberList& members) const;
     // Records members[position], whose name the index does not hold yet.
-    void add(std::size_t position, const std::vector<JSONMember>& members);
-    void rebuild(const std::vector<JSONMember>& members);
+    void add(std::size_t position, const JSONMemberList& members);
+    void rebuild(const JSONMemberList& members);
 
 private:
     static std::size_t hashOf(std::string_view name);
