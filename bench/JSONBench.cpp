@@ -1,6 +1,8 @@
 // Parsing a 1,000-unit list text and rendering a 1,000-light list, with
-// JSONItem and with nlohmann::json on the same texts.
+// JSONItem and with nlohmann::json on the same texts. The heap is set up as
+// the program sets it up, for both.
 
+#include "HeapTuning.h"
 #include "JSONItem.h"
 
 #include <benchmark/benchmark.h>
@@ -137,4 +139,11 @@ BENCHMARK(RenderLightList_nlohmann);
 BENCHMARK(BuildLightList_JSONItem);
 BENCHMARK(BuildLightList_nlohmann);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    HeapTuning::keepFreedMemory();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
