@@ -68,11 +68,13 @@ void App::Event_Close()
 void App::RefreshLightArray()
 {
     // The previous list goes first: a unit list that does not parse leaves
-    // the list empty and the rows as they were.
-    LightArray = std::make_shared<JSONItem>();
+    // the list empty and the rows as they were. Lists are freed later, off
+    // the path of the reply.
+    m_spentLists.release(std::exchange(LightArray, std::make_shared<JSONItem>()));
     const QByteArray text = GetUnitsInList().toUtf8();
-    const JSONItem units(std::string_view(text.constData(), static_cast<size_t>(text.size())));
-    LightList::build(units, *LightArray, m_lightRows);
+    auto units = std::make_shared<const JSONItem>(std::string_view(text.constData(), static_cast<size_t>(text.size())));
+    LightList::build(*units, *LightArray, m_lightRows);
+    m_spentLists.release(std::move(units));
 }
 
 void App::WriteToLog(const QString& message)
