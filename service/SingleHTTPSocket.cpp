@@ -48,28 +48,27 @@ constexpr int FieldCollection = 4;
 constexpr int FieldLight = 5;
 constexpr int FieldAction = 6;
 
-// The JSON text of the light list with each "\/" written as "/" again; every
-// other escape stays as it is. Runs between backslashes are copied whole.
-QByteArray withPlainSlashes(const std::string& json)
+// Appends the JSON text of the light list to reply with each "\/" written
+// as "/" again; every other escape stays as it is. Runs between backslashes
+// are copied whole, straight into the reply.
+void appendWithPlainSlashes(QByteArray& reply, const std::string& json)
 {
-    QByteArray text;
-    text.reserve(qsizetype(json.size()));
+    reply.reserve(reply.size() + qsizetype(json.size()));
     const char* at = json.data();
     const char* const end = at + json.size();
     while (at != end) {
         const char* backslash = static_cast<const char*>(std::memchr(at, '\\', std::size_t(end - at)));
         if (!backslash || backslash + 1 == end) {
-            text.append(at, qsizetype(end - at));
+            reply.append(at, qsizetype(end - at));
             break;
         }
         if (backslash[1] == '/')
-            text.append(at, qsizetype(backslash - at));
+            reply.append(at, qsizetype(backslash - at));
         else
-            text.append(at, qsizetype(backslash + 1 - at));
-        text.append(backslash[1]);
+            reply.append(at, qsizetype(backslash + 1 - at));
+        reply.append(backslash[1]);
         at = backslash + 2;
     }
-    return text;
 }
 
 QString unitName(const JSONItem& light)
@@ -201,10 +200,15 @@ void SingleHTTPSocket::ReturnDescription()
                   DescriptionDocument::render(LocalAddress(), Port(), Bridge::DeviceUUID));
 }
 
+// The body is unescaped straight into the reply behind its head: the text is
+// large, and each copy of it shows in the reply's time.
 void SingleHTTPSocket::ReturnLights()
 {
     App().RefreshLightArray();
-    sendReadReply(HTTPReplies::ContentTypeJSON, withPlainSlashes(App().LightArray->ToString()));
+    QByteArray reply = replyHead(HTTPReplies::ContentTypeJSON);
+    const qsizetype bodyStart = reply.size();
+    appendWithPlainSlashes(reply, App().LightArray->ToString());
+    sendReadReply(std::move(reply), bodyStart);
 }
 
 // Unlike the whole list, one light keeps its escaped slashes.
@@ -262,12 +266,18 @@ QByteArray SingleHTTPSocket::replyHead(const QByteArray& contentType) const
            + crlf;
 }
 
-void SingleHTTPSocket::sendReadReply(const QByteArray& contentType, QByteArray body)
+void SingleHTTPSocket::sendReadReply(const QByteArray& contentType, const QByteArray& body)
 {
-    const qsizetype lineEnd = body.indexOf(PlatformLineEnding);
+    const QByteArray head = replyHead(contentType);
+    sendReadReply(head + body, head.size());
+}
+
+void SingleHTTPSocket::sendReadReply(QByteArray reply, qsizetype bodyStart)
+{
+    const qsizetype lineEnd = reply.indexOf(PlatformLineEnding, bodyStart);
     if (lineEnd >= 0)
-        body.replace(lineEnd, PlatformLineEnding.size(), crlf);
-    sendReply(replyHead(contentType) + body);
+        reply.replace(lineEnd, PlatformLineEnding.size(), crlf);
+    sendReply(reply);
 }
 
 // Every reply goes out as one write of the whole text.

@@ -47,7 +47,9 @@ private:
     void processPUT(const QString& path, const QByteArray& body);
 
     QByteArray replyHead(const QByteArray& contentType) const;
-    void sendReadReply(const QByteArray& contentType, QByteArray body);
+    void sendReadReply(const QByteArray& contentType, const QByteArray& body);
+    // A reply already made, its body starting at bodyStart behind the head.
+    void sendReadReply(QByteArray reply, qsizetype bodyStart);
     void sendReply(const QByteArray& reply);
     void stopReceiving();
 
