@@ -25,29 +25,34 @@ void LightList::build(const JSONItem& units, JSONItem& lights, LightRows* rows)
         const std::string& name = record.Value("name").toText();
         const State state = stateOf(record.Value("dimmable").toText(), record.Value("value").toText());
 
-        auto lightState = std::make_shared<JSONItem>();
-        lightState->Reserve(StateMembers);
-        lightState->Value("on", state.on);
-        lightState->Value("bri", state.bri);
-        lightState->Value("reachable", true);
-        lightState->Value("alert", "none");
-
-        auto light = std::make_shared<JSONItem>();
-        light->Reserve(LightMembers);
-        light->Value("name", name);
-        light->Value("modelid", ModelId);
-        light->Value("swversion", SoftwareVersion);
-        light->Value("type", LightType);
-        light->Value("state", std::move(lightState));
-
         char digits[NumberDigits];
-        const std::string_view number(digits, std::size_t(std::to_chars(digits, digits + NumberDigits, i).ptr - digits));
-        lights.Value(number, std::move(light));
+        const std::string_view number(
+            digits, std::size_t(std::to_chars(digits, digits + NumberDigits, i).ptr - digits));
+        lights.Value(number, lightObject(name, state));
         if (rows)
             writeRow(*rows, static_cast<int>(i),
                      {QString::fromLatin1(number), QString::fromStdString(name), state.stateCell,
                       state.valueCell});
     }
+}
+
+std::shared_ptr<JSONItem> LightList::lightObject(const std::string& name, const State& state)
+{
+    auto lightState = std::make_shared<JSONItem>();
+    lightState->Reserve(StateMembers);
+    lightState->Value("on", state.on);
+    lightState->Value("bri", state.bri);
+    lightState->Value("reachable", true);
+    lightState->Value("alert", "none");
+
+    auto light = std::make_shared<JSONItem>();
+    light->Reserve(LightMembers);
+    light->Value("name", name);
+    light->Value("modelid", ModelId);
+    light->Value("swversion", SoftwareVersion);
+    light->Value("type", LightType);
+    light->Value("state", std::move(lightState));
+    return light;
 }
 
 LightList::State LightList::stateOf(const std::string& dimmableText, const std::string& valueText)

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class JSONItem;
@@ -37,5 +38,6 @@ public:
     static std::int64_t levelOf(const std::string& valueText);
 
 private:
+    static std::shared_ptr<JSONItem> lightObject(const std::string& name, const State& state);
     static void writeRow(LightRows& rows, int index, const QStringList& cells);
 };
