@@ -1,5 +1,6 @@
 #include "App.h"
 
+#include "FileAppender.h"
 #include "HostScripts.h"
 #include "JSONItem.h"
 #include "LightList.h"
@@ -53,7 +54,7 @@ void App::Event_Open()
     Activity = ProcessInfo::processInfo().beginActivity(ActivityOptions, ActivityReason);
     // Only the last level is made; whether it already existed does not matter.
     const QString logFolder = QDir(SpecialFolders::UserLibrary()).filePath(LogsFolderName + QLatin1Char('/') + LogFolderName);
-    QDir().mkdir(logFolder);
+    FileAppender::createFolder(logFolder);
     LogFI = QDir(logFolder).filePath(LogFileName);
     // ShouldLog still holds its start value here, so every run logs this line.
     WriteToLog(StartLine);

@@ -1,6 +1,6 @@
 #include "LogFile.h"
 
-#include <QFile>
+#include "FileAppender.h"
 
 QString LogFile::line(const QDateTime& when, const QString& message)
 {
@@ -9,13 +9,7 @@ QString LogFile::line(const QDateTime& when, const QString& message)
 
 bool LogFile::append(const QString& path, const QString& message)
 {
-    if (path.isEmpty())
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
-        return false;
     // A failed write after a successful open is not reported: callers go on
     // as if the line was written.
-    file.write(line(QDateTime::currentDateTime(), message).toUtf8());
-    return true;
+    return FileAppender::append(path, line(QDateTime::currentDateTime(), message).toUtf8());
 }
