@@ -79,8 +79,11 @@ void JSONItem::Value(std::string_view name, JSONValue value)
 
 void JSONItem::Reserve(std::int64_t count)
 {
-    if (count > 0)
-        m_members.reserve(static_cast<std::size_t>(count));
+    if (count <= 0)
+        return;
+    m_members.reserve(static_cast<std::size_t>(count));
+    if (static_cast<std::size_t>(count) > LinearSearchLimit)
+        m_index.reserve(static_cast<std::size_t>(count), m_members);
 }
 
 std::string JSONItem::ToString() const
@@ -91,7 +94,7 @@ std::string JSONItem::ToString() const
 std::size_t JSONItem::findMember(std::string_view name) const
 {
     if (m_index.isActive())
-        return m_index.find(name, m_members);
+        return m_index.find(name, JSONNameIndex::hashOf(name), m_members);
     for (std::size_t position = 0; position < m_members.size(); ++position) {
         if (m_members[position].name == name)
             return position;
@@ -103,14 +106,29 @@ std::size_t JSONItem::findMember(std::string_view name) const
 // member is built in place: no temporary name or member is made and moved.
 void JSONItem::setMember(std::string_view name, JSONValue&& value)
 {
+    if (m_index.isActive()) {
+        setIndexedMember(name, std::move(value));
+        return;
+    }
     const std::size_t position = findMember(name);
     if (position != JSONNameIndex::NotFound) {
         m_members[position].value = std::move(value);
         return;
     }
     m_members.emplace_back(name, std::move(value));
-    if (m_index.isActive())
-        m_index.add(m_members.size() - 1, m_members);
-    else if (m_members.size() > LinearSearchLimit)
+    if (m_members.size() > LinearSearchLimit)
         m_index.rebuild(m_members);
+}
+
+// The name is hashed once, for the search and for the new entry.
+void JSONItem::setIndexedMember(std::string_view name, JSONValue&& value)
+{
+    const std::size_t hash = JSONNameIndex::hashOf(name);
+    const std::size_t position = m_index.find(name, hash, m_members);
+    if (position != JSONNameIndex::NotFound) {
+        m_members[position].value = std::move(value);
+        return;
+    }
+    m_members.emplace_back(name, std::move(value));
+    m_index.add(m_members.size() - 1, hash, m_members);
 }

@@ -56,6 +56,7 @@ private:
 
     std::size_t findMember(std::string_view name) const;
     void setMember(std::string_view name, JSONValue&& value);
+    void setIndexedMember(std::string_view name, JSONValue&& value);
 
     JSONMemberList m_members; // an object's members, in order of addition
     std::vector<JSONValue> m_elements; // an array's elements

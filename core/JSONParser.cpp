@@ -379,14 +379,10 @@ bool JSONParser::startsWith(std::string_view word) const
     return m_text.substr(m_position).starts_with(word);
 }
 
-void JSONParser::skipWhiteSpace()
+void JSONParser::skipWhiteSpaceRun()
 {
-    while (!atEnd()) {
-        const char c = peek();
-        if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
-            return;
+    while (!atEnd() && isWhiteSpace(peek()))
         ++m_position;
-    }
 }
 
 void JSONParser::fail(const char* message, int number) const

@@ -36,7 +36,15 @@ private:
     bool atEnd() const { return m_position >= m_text.size(); }
     char peek() const { return m_text[m_position]; }
     bool startsWith(std::string_view word) const;
-    void skipWhiteSpace();
+    // Texts made by programs seldom hold white space between tokens, so the
+    // common case is one test, made in place.
+    void skipWhiteSpace()
+    {
+        if (!atEnd() && isWhiteSpace(peek()))
+            skipWhiteSpaceRun();
+    }
+    static bool isWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+    void skipWhiteSpaceRun();
     [[noreturn]] void fail(const char* message, int number) const;
 
     std::string_view m_text;
