@@ -17,8 +17,9 @@ public:
     JSONValue(std::int32_t value) : m_value(value) {}
     JSONValue(std::int64_t value) : m_value(value) {}
     JSONValue(double value) : m_value(value) {}
-    JSONValue(std::string value) : m_value(std::move(value)) {}
-    JSONValue(const char* value) : m_value(std::string(value)) {}
+    // Texts are made in their place in the value: no temporary is moved.
+    JSONValue(std::string value) : m_value(std::in_place_type<std::string>, std::move(value)) {}
+    JSONValue(const char* value) : m_value(std::in_place_type<std::string>, value) {}
     JSONValue(std::shared_ptr<JSONItem> item) : m_value(std::move(item)) {}
 
     Kind kind() const { return static_cast<Kind>(m_value.index()); }
