@@ -53,13 +53,9 @@ void JSONMemberList::reserve(std::size_t count)
         relocate(allocate(count), count);
 }
 
-void JSONMemberList::emplace_back(std::string_view name, JSONValue&& value)
+// The new member is made before the others move: its name may view one.
+void JSONMemberList::emplaceGrowing(std::string_view name, JSONValue&& value)
 {
-    if (m_size < m_capacity) {
-        new (m_data + m_size) JSONMember(name, std::move(value));
-        ++m_size;
-        return;
-    }
     const std::size_t capacity = m_capacity * 2;
     JSONMember* storage = allocate(capacity);
     try {

@@ -3,6 +3,7 @@
 #include "JSONMember.h"
 
 #include <cstddef>
+#include <new>
 #include <string_view>
 
 // The members of one object, in order of addition. The first few live inside
@@ -28,12 +29,21 @@ public:
 
     void reserve(std::size_t count);
     // The name may view a member of this list: it is copied before any
-    // member moves.
-    void emplace_back(std::string_view name, JSONValue&& value);
+    // member moves. Adding within the room is made in place at the caller.
+    void emplace_back(std::string_view name, JSONValue&& value)
+    {
+        if (m_size == m_capacity) {
+            emplaceGrowing(name, std::move(value));
+            return;
+        }
+        new (m_data + m_size) JSONMember(name, std::move(value));
+        ++m_size;
+    }
 
 private:
     JSONMember* inlineData() { return reinterpret_cast<JSONMember*>(m_inline); }
     bool isInline() const { return m_data == reinterpret_cast<const JSONMember*>(m_inline); }
+    void emplaceGrowing(std::string_view name, JSONValue&& value);
     // Moves the members into storage, fresh heap room for capacity members.
     void relocate(JSONMember* storage, std::size_t capacity);
     void takeFrom(JSONMemberList&& other) noexcept;
