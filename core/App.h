@@ -46,12 +46,10 @@ public:
     void setStatusLine(StatusLine* statusLine);
     void setLightRows(LightRows* lightRows);
     void ShowStatus(const QString& text);
-    LightRows* lightRows() const { return m_lightRows; }
 
     // Where host scripts go; by default the build's osascript-compatible
     // program.
     void setScriptRunner(std::unique_ptr<ScriptRunner> runner);
-    ScriptRunner& scriptRunner() const { return *m_scriptRunner; }
 
     QString LogFI; // path of the log file; empty until the open handling
     std::shared_ptr<JSONItem> LightArray;
