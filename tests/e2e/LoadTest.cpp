@@ -91,8 +91,9 @@ TEST(Load, ManyRequestsLeaveNoDescriptorOrMemoryBehind)
     EXPECT_EQ(concurrentLightRequests(), ConcurrentClients);
 
     EXPECT_EQ(openFileDescriptors(tolvane.pid()), descriptorsBefore);
-    if (ResidentMemoryMeaningful)
+    if (ResidentMemoryMeaningful) {
         EXPECT_LE(residentKiB(tolvane.pid()), residentBefore + ResidentSlackKiB);
+    }
     EXPECT_TRUE(tolvane.stop());
 }
 
