@@ -8,7 +8,7 @@
 #include "Preferences.h"
 #include "ProcessInfo.h"
 #include "ProcessScriptRunner.h"
-#include "SpecialFolders.h"
+#include "SystemFolders.h"
 #include "StatusLine.h"
 
 #include <QDir>
@@ -53,7 +53,7 @@ void App::Event_Open()
 {
     Activity = ProcessInfo::processInfo().beginActivity(ActivityOptions, ActivityReason);
     // Only the last level is made; whether it already existed does not matter.
-    const QString logFolder = QDir(SpecialFolders::UserLibrary()).filePath(LogsFolderName + QLatin1Char('/') + LogFolderName);
+    const QString logFolder = QDir(SystemFolders::UserLibrary()).filePath(LogsFolderName + QLatin1Char('/') + LogFolderName);
     FileAppender::createFolder(logFolder);
     LogFI = QDir(logFolder).filePath(LogFileName);
     // ShouldLog still holds its start value here, so every run logs this line.

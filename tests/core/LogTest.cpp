@@ -1,7 +1,7 @@
 #include "LogFile.h"
 #include "ProcessInfo.h"
 #include "SettingsStore.h"
-#include "SpecialFolders.h"
+#include "SystemFolders.h"
 #include "TestApp.h"
 
 #include <QDir>
@@ -87,7 +87,7 @@ TEST_F(Log, OpenHandlingWritesTheStartLineWhateverShouldLogHolds)
 
     core::App app;
     app.Event_Open();
-    const QString folder = QDir(SpecialFolders::UserLibrary()).filePath("logs/Halvory Tolvane");
+    const QString folder = QDir(SystemFolders::UserLibrary()).filePath("logs/Halvory Tolvane");
     EXPECT_EQ(app.LogFI, folder + "/Halvory Tolvane.log");
     EXPECT_TRUE(contents(app.LogFI).endsWith(": Halvory Tolvane has started.\n"));
     EXPECT_FALSE(app.ShouldLog);

@@ -1,7 +1,7 @@
 #include "EventLoopWait.h"
 #include "ProcessInfo.h"
 #include "QuitSignals.h"
-#include "SpecialFolders.h"
+#include "SystemFolders.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -29,9 +29,9 @@ TEST(ProcessInfoTest, ActivityTokenRecordsWhatWasAsked)
     EXPECT_EQ(token->reason(), "Starting HTTP Server that cannot Nap");
 }
 
-TEST(SpecialFoldersTest, UserLibraryIsTheDataHomeWithItsLogsFolder)
+TEST(SystemFoldersTest, UserLibraryIsTheDataHomeWithItsLogsFolder)
 {
-    const QString library = SpecialFolders::UserLibrary();
+    const QString library = SystemFolders::UserLibrary();
     EXPECT_EQ(library, TestEnvironment::home() + "/.local/share");
     EXPECT_TRUE(QDir(library + "/logs").exists());
 }

@@ -1,4 +1,4 @@
-#include "SpecialFolders.h"
+#include "SystemFolders.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -7,7 +7,7 @@ namespace {
 const QString logsFolderName = QStringLiteral("logs");
 }
 
-QString SpecialFolders::UserLibrary()
+QString SystemFolders::UserLibrary()
 {
     const QString library = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     QDir().mkpath(QDir(library).filePath(logsFolderName));

@@ -3,7 +3,7 @@
 #include <QString>
 
 // The platform's standard folders.
-class SpecialFolders {
+class SystemFolders {
 public:
     // The user's Library folder: the XDG data home on Linux. Its standard
     // subfolder "logs" is made sure to exist, as the platform does for it.
