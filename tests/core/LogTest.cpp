@@ -3,6 +3,7 @@
 #include "SettingsStore.h"
 #include "SystemFolders.h"
 #include "TestApp.h"
+#include "TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,12 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
 
 class Log : public ::testing::Test {
 protected:
@@ -47,7 +42,7 @@ TEST_F(Log, LinesAreAppendedWhileLoggingIsOn)
     const QRegularExpression expected(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d: first\n)"
                                       R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d: M-SEARCH \* HTTP/1.1\r\n)"
                                       R"(MAN: "ssdp:discover"\n$)");
-    EXPECT_TRUE(expected.match(contents(t.app.LogFI)).hasMatch()) << contents(t.app.LogFI).toStdString();
+    EXPECT_TRUE(expected.match(TestEnvironment::fileText(t.app.LogFI)).hasMatch()) << TestEnvironment::fileText(t.app.LogFI).toStdString();
     EXPECT_TRUE(t.status.texts.isEmpty());
 }
 
@@ -89,7 +84,7 @@ TEST_F(Log, OpenHandlingWritesTheStartLineWhateverShouldLogHolds)
     app.Event_Open();
     const QString folder = QDir(SystemFolders::UserLibrary()).filePath("logs/Halvory Tolvane");
     EXPECT_EQ(app.LogFI, folder + "/Halvory Tolvane.log");
-    EXPECT_TRUE(contents(app.LogFI).endsWith(": Halvory Tolvane has started.\n"));
+    EXPECT_TRUE(TestEnvironment::fileText(app.LogFI).endsWith(": Halvory Tolvane has started.\n"));
     EXPECT_FALSE(app.ShouldLog);
     ASSERT_TRUE(app.Activity);
     EXPECT_EQ(app.Activity->options(), 255u);

@@ -16,12 +16,6 @@ QJsonObject unit(const char* name, const char* id, bool dimmable, int value)
     return {{"name", name}, {"ID", id}, {"dimmable", dimmable}, {"value", value}};
 }
 
-QString fileText(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 class EndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
@@ -73,7 +67,7 @@ TEST_F(EndToEnd, OneVoiceCommandFromSearchToHost)
     EXPECT_EQ(tolvane.units()[0].toObject()["value"].toInt(), 100);
     EXPECT_EQ(tolvane.units()[1].toObject()["value"].toInt(), 50);
 
-    const QString log = fileText(tolvane.logFile());
+    const QString log = TestEnvironment::fileText(tolvane.logFile());
     EXPECT_TRUE(log.contains(": Halvory Tolvane has started.\n"));
     EXPECT_TRUE(log.contains(": Detected Alexa UPnP discovery packet. Sending response\n"));
     EXPECT_TRUE(log.contains(": Inbound Request: PUT /api/alexa/lights/1/state HTTP/1.1\n"));
@@ -91,7 +85,7 @@ TEST_F(EndToEnd, OneVoiceCommandFromSearchToHost)
     // The next run starts from what the last one stored.
     ASSERT_TRUE(tolvane.start());
     ASSERT_TRUE(tolvane.stop());
-    EXPECT_EQ(fileText(tolvane.logFile()).count(": Halvory Tolvane has started.\n"), 2);
+    EXPECT_EQ(TestEnvironment::fileText(tolvane.logFile()).count(": Halvory Tolvane has started.\n"), 2);
     EXPECT_EQ(SettingsStore(tolvane.settingsFile()).CopyAppValue("List Box Size").toText(), widths.toText());
 }
 

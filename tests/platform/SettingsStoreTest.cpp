@@ -24,12 +24,7 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(contents);
     }
-    QByteArray readFile(const QString& name) const
-    {
-        QFile file(name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    QJsonObject fileObject() const { return QJsonDocument::fromJson(readFile(fileName())).object(); }
+    QJsonObject fileObject() const { return QJsonDocument::fromJson(TestEnvironment::fileBytes(fileName())).object(); }
     QStringList asideFiles() const
     {
         return QDir(m_dir.path()).entryList({"Tolvane.json.unreadable-*"}, QDir::Files);
@@ -147,7 +142,7 @@ TEST_F(SettingsStoreTest, UnreadableFileIsMovedAsideAndKept)
 
     const QStringList aside = asideFiles();
     ASSERT_EQ(aside.size(), 1);
-    EXPECT_EQ(readFile(QDir(QFileInfo(fileName()).path()).filePath(aside.first())), broken);
+    EXPECT_EQ(TestEnvironment::fileBytes(QDir(QFileInfo(fileName()).path()).filePath(aside.first())), broken);
     EXPECT_TRUE(fileObject().value("Should Log").toBool());
 }
 

@@ -1,8 +1,8 @@
 #include "ServiceTest.h"
 
 #include "SingleHTTPSocket.h"
+#include "TestEnvironment.h"
 
-#include <QFile>
 #include <QRegularExpression>
 
 const QString ServiceTest::FourUnits = QStringLiteral(
@@ -29,11 +29,8 @@ int ServiceTest::startListener()
 
 QStringList ServiceTest::logLines() const
 {
-    QFile file(app.LogFI);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
     static const QRegularExpression stamp(QStringLiteral(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d: )"));
-    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    QStringList lines = TestEnvironment::fileText(app.LogFI).split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     for (QString& line : lines)

@@ -42,3 +42,9 @@ QString TestEnvironment::sourceDir()
 {
     return QStringLiteral(TOLVANE_SOURCE_DIR);
 }
+
+QByteArray TestEnvironment::fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}

@@ -18,6 +18,9 @@ public:
 
     // The build's executables (tolvane, halvory-standin).
     static QString binDir();
+    // A file's bytes; empty when it cannot be read.
+    static QByteArray fileBytes(const QString& path);
+    static QString fileText(const QString& path) { return QString::fromUtf8(fileBytes(path)); }
     static QString sourceDir();
 };
 
