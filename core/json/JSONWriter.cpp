@@ -16,7 +16,6 @@ constexpr int UnrecognizedObjectNumber = 11;
 const char* const CircularReference = "Circular Reference Detected";
 constexpr int CircularReferenceNumber = 14;
 
-constexpr std::size_t InitialCapacity = 1024;
 // Doubles are written with one to fifteen digits after the point.
 constexpr int MaxFractionDigits = 15;
 constexpr std::size_t DoubleBufferSize = 400; // 309 integer digits, point, 15, sign
@@ -102,37 +101,8 @@ std::size_t decodeSequence(std::string_view text, std::size_t at, unsigned& code
 std::string JSONWriter::render(const JSONItem& item)
 {
     JSONWriter writer;
-    writer.m_out.resize(InitialCapacity);
     writer.writeItem(item);
-    writer.m_out.resize(writer.m_size);
-    return std::move(writer.m_out);
-}
-
-// Space for count more bytes at the end of the output, which then counts them.
-inline char* JSONWriter::room(std::size_t count)
-{
-    if (m_out.size() - m_size < count)
-        grow(count);
-    char* at = m_out.data() + m_size;
-    m_size += count;
-    return at;
-}
-
-// Out of line, so that the common case of room stays small enough to inline.
-void JSONWriter::grow(std::size_t count)
-{
-    m_out.resize(std::max(m_out.size() * 2, m_size + count));
-}
-
-inline void JSONWriter::put(char c)
-{
-    *room(1) = c;
-}
-
-inline void JSONWriter::put(std::string_view bytes)
-{
-    if (!bytes.empty())
-        std::memcpy(room(bytes.size()), bytes.data(), bytes.size());
+    return writer.m_out.take();
 }
 
 void JSONWriter::writeItem(const JSONItem& item)
@@ -143,23 +113,23 @@ void JSONWriter::writeItem(const JSONItem& item)
         throw JSONException(JSONItem::NestingTooDeep, JSONItem::NestingTooDeepNumber, 0);
     m_open.push_back(&item);
     if (item.m_isArray) {
-        put('[');
+        m_out.append('[');
         for (std::size_t i = 0; i < item.m_elements.size(); ++i) {
             if (i > 0)
-                put(',');
+                m_out.append(',');
             writeValue(item.m_elements[i]);
         }
-        put(']');
+        m_out.append(']');
     } else {
-        put('{');
+        m_out.append('{');
         for (std::size_t i = 0; i < item.m_members.size(); ++i) {
             if (i > 0)
-                put(',');
+                m_out.append(',');
             writeText(item.m_members[i].name);
-            put(':');
+            m_out.append(':');
             writeValue(item.m_members[i].value);
         }
-        put('}');
+        m_out.append('}');
     }
     m_open.pop_back();
 }
@@ -168,16 +138,16 @@ void JSONWriter::writeValue(const JSONValue& value)
 {
     switch (value.kind()) {
     case JSONValue::Kind::Nil:
-        put("null");
+        m_out.append("null");
         return;
     case JSONValue::Kind::Boolean:
-        put(value.toBoolean() ? "true" : "false");
+        m_out.append(value.toBoolean() ? "true" : "false");
         return;
     case JSONValue::Kind::Int32:
     case JSONValue::Kind::Int64: {
         char buffer[IntegerBufferSize];
         const auto result = std::to_chars(buffer, buffer + sizeof buffer, value.toInteger());
-        put(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
+        m_out.append(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
         return;
     }
     case JSONValue::Kind::Double:
@@ -205,14 +175,14 @@ void JSONWriter::writeText(std::string_view text)
         ++at;
     // Most texts need no escape at all: quotes and bytes in one copy.
     if (at == text.size()) {
-        char* out = room(text.size() + 2);
+        char* out = m_out.room(text.size() + 2);
         out[0] = '"';
         if (!text.empty())
             std::memcpy(out + 1, text.data(), text.size());
         out[text.size() + 1] = '"';
         return;
     }
-    put('"');
+    m_out.append('"');
     std::size_t runStart = 0;
     while (at < text.size()) {
         const auto byte = static_cast<unsigned char>(text[at]);
@@ -230,25 +200,25 @@ void JSONWriter::writeText(std::string_view text)
                 continue;
             }
         }
-        put(text.substr(runStart, at - runStart));
+        m_out.append(text.substr(runStart, at - runStart));
         if (byteClass == ShortEscape) {
-            put('\\');
-            put(shortEscapeLetter(byte));
+            m_out.append('\\');
+            m_out.append(shortEscapeLetter(byte));
         } else {
             writeEscapedCodePoint(codePoint);
         }
         at += length;
         runStart = at;
     }
-    put(text.substr(runStart));
-    put('"');
+    m_out.append(text.substr(runStart));
+    m_out.append('"');
 }
 
 void JSONWriter::writeEscapedCodePoint(unsigned codePoint)
 {
     const char escape[] = {'\\', 'u', HexDigits[(codePoint >> 12) & 0xF], HexDigits[(codePoint >> 8) & 0xF],
                            HexDigits[(codePoint >> 4) & 0xF], HexDigits[codePoint & 0xF]};
-    put(std::string_view(escape, sizeof escape));
+    m_out.append(std::string_view(escape, sizeof escape));
 }
 
 // Pattern "-0.0##############": a sign for negative values, at least one
@@ -267,5 +237,5 @@ void JSONWriter::writeDouble(double value)
     std::string_view digits(buffer, static_cast<std::size_t>(end - buffer));
     if (digits == "-0.0")
         digits.remove_prefix(1); // a value that rounds to zero is not negative
-    put(digits);
+    m_out.append(digits);
 }

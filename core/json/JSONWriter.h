@@ -1,5 +1,7 @@
 #pragma once
 
+#include "JSONStringBuffer.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,15 +22,7 @@ private:
     void writeDouble(double value);
     void writeEscapedCodePoint(unsigned codePoint);
 
-    // The output grows in m_out beyond m_size, so that each piece is one
-    // bounds check and one copy rather than a call into std::string.
-    void put(char c);
-    void put(std::string_view bytes);
-    char* room(std::size_t count);
-    void grow(std::size_t count);
-
-    std::string m_out;
-    std::size_t m_size = 0;
+    JSONStringBuffer m_out;
     // The items being written, outermost first: meeting one of them again
     // means the item contains itself.
     std::vector<const JSONItem*> m_open;
