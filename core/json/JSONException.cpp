@@ -1,18 +1,11 @@
 #include "JSONException.h"
 
-#include <algorithm>
+#include "JSONWhiteSpace.h"
 
 namespace {
 
 const char* const PositionSeparator = " at position ";
 const char* const DetailSeparator = ": ";
-
-bool isBlank(const std::string& text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-    });
-}
 
 std::string withPosition(const std::string& message, std::int64_t position)
 {
@@ -22,7 +15,7 @@ std::string withPosition(const std::string& message, std::int64_t position)
 
 std::string withDetail(const std::string& message, const std::string& detail)
 {
-    return isBlank(detail) ? message : message + DetailSeparator + detail;
+    return JSONWhiteSpace::isBlank(detail) ? message : message + DetailSeparator + detail;
 }
 
 } // namespace

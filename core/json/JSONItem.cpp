@@ -1,28 +1,16 @@
 #include "JSONItem.h"
 
-#include "JSONException.h"
+#include "JSONFailures.h"
 #include "JSONParser.h"
+#include "JSONWhiteSpace.h"
 #include "JSONWriter.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace {
 
-const char* const NotAnArray = "JSONItem is not an array";
-constexpr int NotAnArrayNumber = 12;
-const char* const IsAnArray = "JSONItem is an array";
-constexpr int IsAnArrayNumber = 13;
-
 const char* const NoSuchIndex = "JSONItem has no element at index ";
 const char* const NoSuchName = "JSONItem has no member named ";
-
-bool isBlank(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-    });
-}
 
 } // namespace
 
@@ -30,7 +18,7 @@ JSONItem::JSONItem() = default;
 
 JSONItem::JSONItem(std::string_view text)
 {
-    if (!isBlank(text))
+    if (!JSONWhiteSpace::isBlank(text))
         JSONParser(text).parse(*this);
 }
 
@@ -54,7 +42,7 @@ bool JSONItem::HasName(std::string_view name) const
 const JSONValue& JSONItem::Value(std::int64_t index) const
 {
     if (!m_isArray && !m_members.empty())
-        throw JSONException(NotAnArray, NotAnArrayNumber, 0);
+        JSONFailures::raise(JSONFailures::NotAnArray);
     if (index < 0 || static_cast<std::uint64_t>(index) >= m_elements.size())
         throw std::out_of_range(NoSuchIndex + std::to_string(index));
     return m_elements[static_cast<std::size_t>(index)];
@@ -63,7 +51,7 @@ const JSONValue& JSONItem::Value(std::int64_t index) const
 const JSONValue& JSONItem::Value(std::string_view name) const
 {
     if (m_isArray)
-        throw JSONException(IsAnArray, IsAnArrayNumber, 0);
+        JSONFailures::raise(JSONFailures::IsAnArray);
     const std::size_t position = findMember(name);
     if (position == JSONNameIndex::NotFound)
         throw std::out_of_range(NoSuchName + std::string(name));
@@ -73,7 +61,7 @@ const JSONValue& JSONItem::Value(std::string_view name) const
 void JSONItem::Value(std::string_view name, JSONValue value)
 {
     if (m_isArray)
-        throw JSONException(IsAnArray, IsAnArrayNumber, 0);
+        JSONFailures::raise(JSONFailures::IsAnArray);
     setMember(name, std::move(value));
 }
 

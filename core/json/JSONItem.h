@@ -17,10 +17,8 @@ class JSONItem {
 public:
     // Objects and arrays nest at most this deep, in a parsed text and in a
     // rendering, so that untrusted text cannot overflow the call stack.
-    // Deeper nesting fails with JSONException NestingTooDeep.
+    // Deeper nesting fails with JSONFailures::NestingTooDeep.
     static constexpr int MaxNestingDepth = 512;
-    static constexpr int NestingTooDeepNumber = 4;
-    static constexpr const char* NestingTooDeep = "Nesting Too Deep";
 
     JSONItem(); // an empty object
     // Parses text (UTF-8 bytes). Empty or blank text gives an empty object.

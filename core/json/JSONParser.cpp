@@ -1,6 +1,5 @@
 #include "JSONParser.h"
 
-#include "JSONException.h"
 #include "JSONItem.h"
 
 #include <charconv>
@@ -11,26 +10,6 @@
 #include <limits>
 
 namespace {
-
-// Failure messages and numbers of the parse.
-const char* const ExpectingObjectOrArray = "Parse Error: Expecting '{' or '['";
-constexpr int ExpectingObjectOrArrayNumber = 1;
-const char* const ParsingError = "A parsing error occurred";
-constexpr int ParsingErrorNumber = 2;
-const char* const IllegalNumberFormat = "Illegal Number Format";
-constexpr int IllegalNumberFormatNumber = 3;
-const char* const MissingColon = "Missing :";
-constexpr int MissingColonNumber = 5;
-const char* const MissingCommaOrBrace = "Missing , or }";
-constexpr int MissingCommaOrBraceNumber = 6;
-const char* const MissingQuote = "Missing \"";
-constexpr int MissingQuoteNumber = 7;
-const char* const IllegalUnicode = "Illegal Unicode Character Format";
-constexpr int IllegalUnicodeNumber = 8;
-const char* const IllegalCharacter = "Illegal Character";
-constexpr int IllegalCharacterNumber = 9;
-const char* const IllegalValue = "Illegal Value";
-constexpr int IllegalValueNumber = 10;
 
 constexpr std::size_t HexQuadLength = 4;
 constexpr unsigned HighSurrogateFirst = 0xD800;
@@ -80,7 +59,7 @@ void JSONParser::parse(JSONItem& item)
 {
     skipWhiteSpace();
     if (atEnd() || (peek() != '{' && peek() != '['))
-        fail(ExpectingObjectOrArray, ExpectingObjectOrArrayNumber);
+        fail(JSONFailures::ExpectingObjectOrArray);
     if (m_text[m_position++] == '{') {
         parseObject(item, 1);
     } else {
@@ -105,17 +84,17 @@ void JSONParser::parseObject(JSONItem& item, int depth)
         const std::string_view name = parseName(decodedName);
         skipWhiteSpace();
         if (atEnd() || m_text[m_position++] != ':')
-            fail(MissingColon, MissingColonNumber);
+            fail(JSONFailures::MissingColon);
         skipWhiteSpace();
         item.setMember(name, parseValue(depth));
         skipWhiteSpace();
         if (atEnd())
-            fail(MissingCommaOrBrace, MissingCommaOrBraceNumber);
+            fail(JSONFailures::MissingCommaOrBrace);
         const char next = m_text[m_position++];
         if (next == '}')
             break;
         if (next != ',')
-            fail(MissingCommaOrBrace, MissingCommaOrBraceNumber);
+            fail(JSONFailures::MissingCommaOrBrace);
     }
 }
 
@@ -152,12 +131,12 @@ void JSONParser::parseArray(JSONItem& item, int depth)
         m_openElements.push_back(parseValue(depth));
         skipWhiteSpace();
         if (atEnd())
-            fail(ParsingError, ParsingErrorNumber);
+            fail(JSONFailures::ParsingError);
         const char next = m_text[m_position++];
         if (next == ']')
             break;
         if (next != ',')
-            fail(ParsingError, ParsingErrorNumber);
+            fail(JSONFailures::ParsingError);
     }
     item.m_elements.assign(std::make_move_iterator(m_openElements.begin() + first),
                            std::make_move_iterator(m_openElements.end()));
@@ -188,14 +167,14 @@ JSONValue JSONParser::parseValue(int depth)
     default:
         if (peek() == '-' || isDigit(peek()))
             return parseNumber();
-        fail(IllegalValue, IllegalValueNumber);
+        fail(JSONFailures::IllegalValue);
     }
 }
 
 JSONValue JSONParser::parseWord(std::string_view word, JSONValue value)
 {
     if (!startsWith(word))
-        fail(IllegalValue, IllegalValueNumber);
+        fail(JSONFailures::IllegalValue);
     m_position += word.size();
     return value;
 }
@@ -204,7 +183,7 @@ JSONValue JSONParser::parseNested(bool isArray, int depth)
 {
     ++m_position;
     if (depth >= JSONItem::MaxNestingDepth)
-        fail(JSONItem::NestingTooDeep, JSONItem::NestingTooDeepNumber);
+        fail(JSONFailures::NestingTooDeep);
     auto item = std::make_shared<JSONItem>();
     if (isArray) {
         item->m_isArray = true;
@@ -227,7 +206,7 @@ JSONValue JSONParser::parseNumber()
         ++m_position;
     auto expectDigit = [this] {
         if (atEnd() || !isDigit(m_text[m_position++]))
-            fail(IllegalNumberFormat, IllegalNumberFormatNumber);
+            fail(JSONFailures::IllegalNumberFormat);
     };
     auto skipDigits = [this] {
         while (!atEnd() && isDigit(peek()))
@@ -267,7 +246,7 @@ JSONValue JSONParser::parseNumber()
         // Out of range: strtod gives the underflow its nearest value.
         value = std::strtod(std::string(begin, end).c_str(), nullptr);
         if (std::isinf(value))
-            fail(IllegalNumberFormat, IllegalNumberFormatNumber);
+            fail(JSONFailures::IllegalNumberFormat);
     }
     return JSONValue(value);
 }
@@ -277,7 +256,7 @@ JSONValue JSONParser::parseNumber()
 void JSONParser::parseString(std::string& text)
 {
     if (atEnd() || m_text[m_position++] != '"')
-        fail(MissingQuote, MissingQuoteNumber);
+        fail(JSONFailures::MissingQuote);
     const char* const data = m_text.data();
     const char* const end = data + m_text.size();
     for (;;) {
@@ -302,7 +281,7 @@ void JSONParser::parseString(std::string& text)
 void JSONParser::parseEscape(std::string& text)
 {
     if (atEnd())
-        fail(IllegalCharacter, IllegalCharacterNumber);
+        fail(JSONFailures::IllegalCharacter);
     const char escape = m_text[m_position++];
     switch (escape) {
     case '"':
@@ -328,7 +307,7 @@ void JSONParser::parseEscape(std::string& text)
     case 'u':
         break;
     default:
-        fail(IllegalCharacter, IllegalCharacterNumber);
+        fail(JSONFailures::IllegalCharacter);
     }
     unsigned codePoint = parseHexQuad();
     // A high and a low surrogate escaped one after the other make one code
@@ -347,11 +326,11 @@ void JSONParser::parseEscape(std::string& text)
 unsigned JSONParser::parseHexQuad()
 {
     if (m_text.size() - m_position < HexQuadLength)
-        fail(IllegalUnicode, IllegalUnicodeNumber);
+        fail(JSONFailures::IllegalUnicode);
     const long value = hexQuadAt(m_text, m_position);
     m_position += HexQuadLength;
     if (value < 0)
-        fail(IllegalUnicode, IllegalUnicodeNumber);
+        fail(JSONFailures::IllegalUnicode);
     return static_cast<unsigned>(value);
 }
 
@@ -381,11 +360,11 @@ bool JSONParser::startsWith(std::string_view word) const
 
 void JSONParser::skipWhiteSpaceRun()
 {
-    while (!atEnd() && isWhiteSpace(peek()))
+    while (!atEnd() && JSONWhiteSpace::contains(peek()))
         ++m_position;
 }
 
-void JSONParser::fail(const char* message, int number) const
+void JSONParser::fail(const JSONFailures::Failure& failure) const
 {
-    throw JSONException(message, number, static_cast<std::int64_t>(m_position));
+    JSONFailures::raise(failure, static_cast<std::int64_t>(m_position));
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "JSONFailures.h"
 #include "JSONValue.h"
+#include "JSONWhiteSpace.h"
 
 #include <cstddef>
 #include <string>
@@ -40,12 +42,11 @@ private:
     // common case is one test, made in place.
     void skipWhiteSpace()
     {
-        if (!atEnd() && isWhiteSpace(peek()))
+        if (!atEnd() && JSONWhiteSpace::contains(peek()))
             skipWhiteSpaceRun();
     }
-    static bool isWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
     void skipWhiteSpaceRun();
-    [[noreturn]] void fail(const char* message, int number) const;
+    [[noreturn]] void fail(const JSONFailures::Failure& failure) const;
 
     std::string_view m_text;
     std::size_t m_position = 0;

@@ -1,6 +1,6 @@
 #include "JSONWriter.h"
 
-#include "JSONException.h"
+#include "JSONFailures.h"
 #include "JSONItem.h"
 
 #include <algorithm>
@@ -10,11 +10,6 @@
 #include <cstring>
 
 namespace {
-
-const char* const UnrecognizedObject = "Unrecognized Object";
-constexpr int UnrecognizedObjectNumber = 11;
-const char* const CircularReference = "Circular Reference Detected";
-constexpr int CircularReferenceNumber = 14;
 
 // Doubles are written with one to fifteen digits after the point.
 constexpr int MaxFractionDigits = 15;
@@ -108,9 +103,9 @@ std::string JSONWriter::render(const JSONItem& item)
 void JSONWriter::writeItem(const JSONItem& item)
 {
     if (std::find(m_open.begin(), m_open.end(), &item) != m_open.end())
-        throw JSONException(CircularReference, CircularReferenceNumber, 0);
+        JSONFailures::raise(JSONFailures::CircularReference);
     if (m_open.size() >= static_cast<std::size_t>(JSONItem::MaxNestingDepth))
-        throw JSONException(JSONItem::NestingTooDeep, JSONItem::NestingTooDeepNumber, 0);
+        JSONFailures::raise(JSONFailures::NestingTooDeep);
     m_open.push_back(&item);
     if (item.m_isArray) {
         m_out.append('[');
@@ -159,11 +154,11 @@ void JSONWriter::writeValue(const JSONValue& value)
     case JSONValue::Kind::Item:
         // An item slot without an item is no value that JSON can express.
         if (!value.toItem())
-            throw JSONException(UnrecognizedObject, UnrecognizedObjectNumber, std::string());
+            JSONFailures::raise(JSONFailures::UnrecognizedObject);
         writeItem(*value.toItem());
         return;
     }
-    throw JSONException(UnrecognizedObject, UnrecognizedObjectNumber, std::string());
+    JSONFailures::raise(JSONFailures::UnrecognizedObject);
 }
 
 // The text between double quotes, escaped. Runs of plain bytes are copied in
@@ -227,7 +222,7 @@ void JSONWriter::writeEscapedCodePoint(unsigned codePoint)
 void JSONWriter::writeDouble(double value)
 {
     if (!std::isfinite(value))
-        throw JSONException(UnrecognizedObject, UnrecognizedObjectNumber, std::isnan(value) ? "nan" : "inf");
+        JSONFailures::raise(JSONFailures::UnrecognizedObject, std::isnan(value) ? "nan" : "inf");
     char buffer[DoubleBufferSize];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
                                       MaxFractionDigits);

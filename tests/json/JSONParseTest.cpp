@@ -10,8 +10,8 @@ namespace {
 struct ParseFailure {
     const char* name;
     std::string text;
-    const char* message;
-    int number;
+    JSONFailures::Failure failure;
+    std::int64_t position; // where reading stood
 };
 
 // Names the row in test names and messages.
@@ -21,33 +21,33 @@ void PrintTo(const ParseFailure& row, std::ostream* out)
 }
 
 const ParseFailure parseFailures[] = {
-    {"LetterAtStart", "x", "Parse Error: Expecting '{' or '['", 1},
-    {"LetterAfterBlank", " x", "Parse Error: Expecting '{' or '[' at position 1", 1},
-    {"ByteOrderMark", "\xEF\xBB\xBF{}", "Parse Error: Expecting '{' or '['", 1},
-    {"ArrayWithoutComma", "[1 2]", "A parsing error occurred at position 4", 2},
-    {"ArrayCutShort", "[", "A parsing error occurred at position 1", 2},
-    {"LeadingZero", "[01]", "A parsing error occurred at position 3", 2},
-    {"StringCutShort", "[\"abc", "A parsing error occurred at position 5", 2},
-    {"MinusAlone", "{\"bri\":-}", "Illegal Number Format at position 9", 3},
-    {"MinusAtEnd", "[-", "Illegal Number Format at position 2", 3},
-    {"PointWithoutDigit", "[1.]", "Illegal Number Format at position 4", 3},
-    {"ExponentWithoutDigit", "[1e]", "Illegal Number Format at position 4", 3},
-    {"DoubleTooLarge", "[1e999]", "Illegal Number Format at position 6", 3},
-    {"MissingColon", "{\"on\" true}", "Missing : at position 7", 5},
-    {"ObjectCutShort", "{\"on\":1", "Missing , or } at position 7", 6},
-    {"ObjectCutAfterColon", "{\"a\":", "Missing , or } at position 5", 6},
-    {"ObjectWithoutComma", "{\"a\":1 \"b\":2}", "Missing , or } at position 8", 6},
-    {"NameWithoutQuote", "{x:1}", "Missing \" at position 2", 7},
-    {"CommaBeforeBrace", "{\"a\":1,}", "Missing \" at position 8", 7},
-    {"OpenBraceAlone", "{", "Missing \" at position 1", 7},
-    {"UnicodeCutShort", "[\"\\u12", "Illegal Unicode Character Format at position 4", 8},
-    {"UnicodeNotHex", "[\"\\uZZZZ\"]", "Illegal Unicode Character Format at position 8", 8},
-    {"UnknownEscape", "[\"\\q\"]", "Illegal Character at position 4", 9},
-    {"BackslashAtEnd", "[\"\\", "Illegal Character at position 3", 9},
-    {"KeywordCutShort", "{\"on\":tru}", "Illegal Value at position 6", 10},
-    {"FalseMisspelt", "[falsy]", "Illegal Value at position 1", 10},
-    {"UpperCaseKeyword", "[TRUE]", "Illegal Value at position 1", 10},
-    {"DeepNesting", std::string(100000, '['), "Nesting Too Deep at position 513", 4},
+    {"LetterAtStart", "x", JSONFailures::ExpectingObjectOrArray, 0},
+    {"LetterAfterBlank", " x", JSONFailures::ExpectingObjectOrArray, 1},
+    {"ByteOrderMark", "\xEF\xBB\xBF{}", JSONFailures::ExpectingObjectOrArray, 0},
+    {"ArrayWithoutComma", "[1 2]", JSONFailures::ParsingError, 4},
+    {"ArrayCutShort", "[", JSONFailures::ParsingError, 1},
+    {"LeadingZero", "[01]", JSONFailures::ParsingError, 3},
+    {"StringCutShort", "[\"abc", JSONFailures::ParsingError, 5},
+    {"MinusAlone", "{\"bri\":-}", JSONFailures::IllegalNumberFormat, 9},
+    {"MinusAtEnd", "[-", JSONFailures::IllegalNumberFormat, 2},
+    {"PointWithoutDigit", "[1.]", JSONFailures::IllegalNumberFormat, 4},
+    {"ExponentWithoutDigit", "[1e]", JSONFailures::IllegalNumberFormat, 4},
+    {"DoubleTooLarge", "[1e999]", JSONFailures::IllegalNumberFormat, 6},
+    {"MissingColon", "{\"on\" true}", JSONFailures::MissingColon, 7},
+    {"ObjectCutShort", "{\"on\":1", JSONFailures::MissingCommaOrBrace, 7},
+    {"ObjectCutAfterColon", "{\"a\":", JSONFailures::MissingCommaOrBrace, 5},
+    {"ObjectWithoutComma", "{\"a\":1 \"b\":2}", JSONFailures::MissingCommaOrBrace, 8},
+    {"NameWithoutQuote", "{x:1}", JSONFailures::MissingQuote, 2},
+    {"CommaBeforeBrace", "{\"a\":1,}", JSONFailures::MissingQuote, 8},
+    {"OpenBraceAlone", "{", JSONFailures::MissingQuote, 1},
+    {"UnicodeCutShort", "[\"\\u12", JSONFailures::IllegalUnicode, 4},
+    {"UnicodeNotHex", "[\"\\uZZZZ\"]", JSONFailures::IllegalUnicode, 8},
+    {"UnknownEscape", "[\"\\q\"]", JSONFailures::IllegalCharacter, 4},
+    {"BackslashAtEnd", "[\"\\", JSONFailures::IllegalCharacter, 3},
+    {"KeywordCutShort", "{\"on\":tru}", JSONFailures::IllegalValue, 6},
+    {"FalseMisspelt", "[falsy]", JSONFailures::IllegalValue, 1},
+    {"UpperCaseKeyword", "[TRUE]", JSONFailures::IllegalValue, 1},
+    {"DeepNesting", std::string(100000, '['), JSONFailures::NestingTooDeep, 513},
 };
 
 class JSONParseFailure : public testing::TestWithParam<ParseFailure> {};
@@ -55,7 +55,7 @@ class JSONParseFailure : public testing::TestWithParam<ParseFailure> {};
 TEST_P(JSONParseFailure, RaisesMessageNumberAndPosition)
 {
     const ParseFailure& row = GetParam();
-    expectJSONFailure([&] { JSONItem item(row.text); }, row.message, row.number);
+    expectJSONFailure([&] { JSONItem item(row.text); }, row.failure, row.position);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, JSONParseFailure, testing::ValuesIn(parseFailures),
@@ -79,7 +79,7 @@ TEST(JSONParse, NestingUpToTheLimitParses)
     EXPECT_EQ(JSONItem(nested(JSONItem::MaxNestingDepth - 1, "[", "[]", "]")).Count(), 1);
     EXPECT_EQ(JSONItem(nested(JSONItem::MaxNestingDepth - 1, "{\"a\":", "{}", "}")).Count(), 1);
     expectJSONFailure([] { JSONItem item(nested(JSONItem::MaxNestingDepth, "[", "[]", "]")); },
-                      "Nesting Too Deep at position 513", 4);
+                      JSONFailures::NestingTooDeep, JSONItem::MaxNestingDepth + 1);
 }
 
 TEST(JSONParse, DeepObjectsFailLikeDeepArrays)
@@ -87,5 +87,5 @@ TEST(JSONParse, DeepObjectsFailLikeDeepArrays)
     std::string text;
     for (int i = 0; i < 100000; ++i)
         text += "{\"a\":";
-    expectJSONFailure([&] { JSONItem item(text); }, "Nesting Too Deep at position 2561", 4);
+    expectJSONFailure([&] { JSONItem item(text); }, JSONFailures::NestingTooDeep, 2561);
 }
