@@ -9,6 +9,11 @@
 
 namespace {
 
+// Objects up to this many members are searched linearly; larger ones keep a
+// hash index of their names. Light objects and states, with five and four
+// members, never need one.
+constexpr std::size_t LinearSearchLimit = 8;
+
 const char* const NoSuchIndex = "JSONItem has no element at index ";
 const char* const NoSuchName = "JSONItem has no member named ";
 

@@ -48,10 +48,6 @@ private:
     friend class JSONParser;
     friend class JSONWriter;
 
-    // Objects up to this many members are searched linearly; larger ones
-    // keep a hash index of their names.
-    static constexpr std::size_t LinearSearchLimit = 8;
-
     std::size_t findMember(std::string_view name) const;
     void setMember(std::string_view name, JSONValue&& value);
     void setIndexedMember(std::string_view name, JSONValue&& value);
