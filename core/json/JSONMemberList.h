@@ -9,7 +9,8 @@
 // The members of one object, in order of addition. The first few live inside
 // the object itself: most objects have a handful, and keeping those in place
 // saves an allocation per object and keeps its bytes together. More members
-// move to the heap, doubling the room each time it runs out.
+// move to the heap, doubling the room each time it runs out. The README's
+// benchmarks show what this buys over a std::vector of members.
 class JSONMemberList {
 public:
     static constexpr std::size_t InlineCapacity = 5;

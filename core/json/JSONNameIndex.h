@@ -11,6 +11,7 @@
 // members costs O(n) rather than O(n^2). Open addressing over positions into
 // the object's member list; members are never removed, so no tombstones.
 // Callers hash a name once and pass the hash to both find and add.
+// The README's benchmarks show what this buys over a std::unordered_map.
 class JSONNameIndex {
 public:
     static constexpr std::size_t NotFound = static_cast<std::size_t>(-1);
