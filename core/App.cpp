@@ -1,6 +1,7 @@
 #include "App.h"
 
 #include "FileAppender.h"
+#include "HeapTuning.h"
 #include "HostScripts.h"
 #include "JSONItem.h"
 #include "LightList.h"
@@ -69,13 +70,16 @@ void App::Event_Close()
 void App::RefreshLightArray()
 {
     // The previous list goes first: a unit list that does not parse leaves
-    // the list empty and the rows as they were. Lists are freed later, off
-    // the path of the reply.
-    m_spentLists.release(std::exchange(LightArray, std::make_shared<JSONItem>()));
-    const QByteArray text = GetUnitsInList().toUtf8();
-    auto units = std::make_shared<const JSONItem>(std::string_view(text.constData(), static_cast<size_t>(text.size())));
-    LightList::build(*units, *LightArray, m_lightRows);
-    m_spentLists.release(std::move(units));
+    // the list empty and the rows as they were.
+    LightArray = std::make_shared<JSONItem>();
+    {
+        const QByteArray text = GetUnitsInList().toUtf8();
+        const JSONItem units(std::string_view(text.constData(), static_cast<size_t>(text.size())));
+        LightList::build(units, *LightArray, m_lightRows);
+    }
+    // The spent list and the parsed units are freed by now; after a huge
+    // list that is a lot of memory the heap would otherwise keep.
+    HeapTuning::returnFreedMemory();
 }
 
 void App::WriteToLog(const QString& message)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "DeferredRelease.h"
-
 #include <QString>
 #include <memory>
 
@@ -68,7 +66,6 @@ private:
     StatusLine* m_statusLine = nullptr;
     LightRows* m_lightRows = nullptr;
     QString m_pendingStatus;
-    DeferredRelease m_spentLists; // previous light lists and parsed unit lists
 };
 
 } // namespace core

@@ -14,6 +14,7 @@ public:
 
     // Opens the file for appending (creating it), writes one line stamped
     // with the current time and closes it again, so no handle is held between
-    // messages. Returns false when the file cannot be opened.
+    // messages. Returns false when the line did not reach the file: it could
+    // not be opened, or the write or the close failed.
     static bool append(const QString& path, const QString& message);
 };

@@ -10,8 +10,11 @@ bool FileAppender::append(const QString& path, const QByteArray& bytes)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
-    file.write(bytes);
-    return true;
+    // A full volume shows only here: the open succeeds, and the buffered
+    // bytes fail when they are flushed on close.
+    const bool written = file.write(bytes) == bytes.size();
+    file.close();
+    return written && file.error() == QFileDevice::NoError;
 }
 
 void FileAppender::createFolder(const QString& path)

@@ -7,8 +7,8 @@
 class FileAppender {
 public:
     // Opens the file for appending (creating it), writes the bytes and closes
-    // it again. False when the file cannot be opened; a write that fails
-    // after the open is not reported.
+    // it again. False when the file cannot be opened, or when the write or
+    // the close fails (a full volume, say).
     static bool append(const QString& path, const QByteArray& bytes);
 
     // Creates the folder's last level; whether it already existed does not

@@ -9,7 +9,15 @@
 void HeapTuning::keepFreedMemory()
 {
 #if defined(__GLIBC__)
-    mallopt(M_TRIM_THRESHOLD, KeptBytes);
-    mallopt(M_MMAP_THRESHOLD, MappedFromBytes);
+    mallopt(M_TRIM_THRESHOLD, int(KeptBytes));
+    mallopt(M_MMAP_THRESHOLD, int(MappedFromBytes));
+#endif
+}
+
+void HeapTuning::returnFreedMemory()
+{
+#if defined(__GLIBC__)
+    if (mallinfo2().fordblks > KeptBytes)
+        malloc_trim(KeptBytes);
 #endif
 }

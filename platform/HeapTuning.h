@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 // How the process's heap treats memory it frees.
 class HeapTuning {
 public:
@@ -8,10 +10,16 @@ public:
     // Keeping freed memory (up to KeptBytes) in the heap, instead of handing
     // it back to the system and faulting it in again at the next request,
     // saves much of that rebuild's cost for a few megabytes held.
-    static constexpr int KeptBytes = 32 * 1024 * 1024;
+    static constexpr std::size_t KeptBytes = 32 * 1024 * 1024;
     // Blocks below this come from the heap rather than from a mapping of
     // their own, so the rendered light list reuses freed memory too.
-    static constexpr int MappedFromBytes = 4 * 1024 * 1024;
+    static constexpr std::size_t MappedFromBytes = 4 * 1024 * 1024;
 
     static void keepFreedMemory();
+
+    // Hands free memory back to the system once the heap holds more than
+    // KeptBytes of it. The heap returns only its free top on its own; a huge
+    // list freed between objects that stay (the window's rows) would
+    // otherwise stay resident for good.
+    static void returnFreedMemory();
 };

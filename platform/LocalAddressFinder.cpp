@@ -5,12 +5,13 @@
 #include <QNetworkInterface>
 #include <QNetworkProxy>
 #include <QUdpSocket>
+#include <chrono>
 
 namespace {
 const QString loopbackText = QStringLiteral("127.0.0.1");
 // A connected UDP socket sends nothing; connecting only asks the kernel for
 // the route, which is answered at once.
-constexpr int routeLookupTimeoutMs = 200;
+constexpr std::chrono::milliseconds routeLookupTimeout{200};
 // Any port will do for the route lookup; discard is as good as any.
 constexpr quint16 routeLookupPort = 9;
 
@@ -67,7 +68,7 @@ QString LocalAddressFinder::fromRoutingTable(const QHostAddress& peer)
     // The route is the kernel's own; a proxy has no say in it.
     probe.setProxy(QNetworkProxy::NoProxy);
     probe.connectToHost(peer, routeLookupPort);
-    if (!probe.waitForConnected(routeLookupTimeoutMs))
+    if (!probe.waitForConnected(int(routeLookupTimeout.count())))
         return {};
     const QHostAddress local = probe.localAddress();
     if (local.isNull() || local == QHostAddress::AnyIPv4)

@@ -50,7 +50,6 @@ bool UDPSocket::Connect()
     // new one: Port names only the destination. Keeping it spares every reply
     // a socket of its own.
     if (!m_bindsPort && m_socket && m_socket->state() == QAbstractSocket::BoundState) {
-        m_queue.clear();
         applyOptions();
         return true;
     }
@@ -110,6 +109,11 @@ void UDPSocket::drainPending()
         const QNetworkDatagram received = m_socket->receiveDatagram();
         if (!received.isValid())
             break;
+        // Anyone who saw a reply knows the reply socket's port; what they
+        // send there is read off the socket and dropped, so it can neither
+        // pile up here nor fill the kernel's buffer.
+        if (!m_bindsPort)
+            continue;
         m_queue.enqueue({dottedAddress(received.senderAddress()), received.senderPort(), received.data()});
     }
     if (!m_queue.isEmpty())
@@ -150,10 +154,9 @@ Datagram UDPSocket::Read()
 
 QString UDPSocket::LocalAddress() const
 {
-    const QString sender = m_queue.isEmpty() ? m_lastSender : m_queue.head().Address;
-    if (sender.isEmpty())
+    if (m_lastSender.isEmpty())
         return LocalAddressFinder::anyAddress();
-    return LocalAddressFinder::forPeer(QHostAddress(sender));
+    return LocalAddressFinder::forPeer(QHostAddress(m_lastSender));
 }
 
 int UDPSocket::boundPort() const

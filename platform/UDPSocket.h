@@ -13,12 +13,13 @@ class QUdpSocket;
 // A UDP socket as the discovery responder uses it.
 //
 // Port is both the port that Connect binds (unless BindsPort is off) and the
-// port to which Write sends. Received datagrams are queued; DataAvailable is
-// raised once per queued datagram, and each handler reads exactly one.
+// port to which Write sends; the caller sets it. Received datagrams are
+// queued; DataAvailable is raised once per queued datagram, and each handler
+// reads exactly one. A socket that only sends queues nothing: what reaches
+// its port is dropped.
 class UDPSocket : public QObject {
     Q_OBJECT
 public:
-    static constexpr int DefaultPort = 1900;
     static constexpr int DefaultRouterHops = 2;
 
     explicit UDPSocket(QObject* parent = nullptr);
@@ -36,7 +37,8 @@ public:
     void setSendToSelf(bool on) { m_sendToSelf = on; }
 
     // Off for a socket that only sends: Connect then binds an ephemeral port,
-    // so Port names only the destination.
+    // so Port names only the destination, and datagrams that arrive at that
+    // port are dropped.
     bool BindsPort() const { return m_bindsPort; }
     void setBindsPort(bool on) { m_bindsPort = on; }
 
@@ -49,11 +51,11 @@ public:
 
     // Takes the oldest waiting datagram; an empty Datagram when none waits.
     Datagram Read();
-    bool hasDatagram() const { return !m_queue.isEmpty(); }
 
     // This machine's IPv4 address on the interface that reaches the sender of
-    // the next waiting datagram (or of the last one read), dotted text.
-    // Loopback senders give 127.0.0.1.
+    // the datagram last read, dotted text; loopback senders give 127.0.0.1.
+    // Datagrams still waiting have no say, so a reply built after Read names
+    // the address its own requester can reach.
     QString LocalAddress() const;
 
     // The port actually bound, useful when Port was 0.
@@ -82,7 +84,7 @@ private:
     // Per group, the interfaces it was joined on; an invalid interface
     // stands for the default one.
     QHash<QString, QList<QNetworkInterface>> m_joined;
-    int m_port = DefaultPort;
+    int m_port = 0;
     int m_routerHops = DefaultRouterHops;
     bool m_sendToSelf = false;
     bool m_bindsPort = true;

@@ -37,7 +37,6 @@ const QString StatusDetectedGeneric = QStringLiteral("Detected Generic UPnP disc
 
 void DiscoveryResponder::UPnPSocket_DataAvailable(UDPSocket& upnpSocket, UDPSocket& sendSocket)
 {
-    const QByteArray reply = discoveryReply(upnpSocket.LocalAddress(), upnpSocket.Port());
     const Datagram datagram = upnpSocket.Read();
 
     App().WriteToLog(LogDetectedGeneric);
@@ -50,6 +49,9 @@ void DiscoveryResponder::UPnPSocket_DataAvailable(UDPSocket& upnpSocket, UDPSock
     if (!passesDiscoveryTest(datagram.Data, App().LessStrictUPNP))
         return;
     App().WriteToLog(LogDetectedAlexa);
+    // Only now, after the Read: the address must be the one that this
+    // datagram's sender can reach, whatever else is waiting.
+    const QByteArray reply = discoveryReply(upnpSocket.LocalAddress(), upnpSocket.Port());
     sendSocket.setPort(datagram.Port);
     sendSocket.Connect();
     sendSocket.Write(datagram.Address, reply);

@@ -54,13 +54,31 @@ TEST_F(Log, NothingIsCreatedWhileLoggingIsOff)
     EXPECT_TRUE(t.status.texts.isEmpty());
 }
 
-TEST_F(Log, FileThatCannotBeOpenedSetsTheStatusEveryTime)
+TEST_F(Log, LineThatDoesNotReachTheFileSetsTheStatusEveryTime)
 {
-    t.app.LogFI = m_dir.filePath("missing folder/Halvory Tolvane.log");
-    t.app.WriteToLog("one");
-    t.app.WriteToLog("two");
-    EXPECT_EQ(t.status.texts, QStringList({"Unable to create log file", "Unable to create log file"}));
-    EXPECT_FALSE(QFile::exists(t.app.LogFI));
+    const struct {
+        const char* name;
+        QString path;
+    } rows[] = {
+        {"cannot be opened", m_dir.filePath("missing folder/Halvory Tolvane.log")},
+        // Opens like any file; every write fails as on a full volume.
+        {"full volume", QStringLiteral("/dev/full")},
+    };
+    const QString reachable = t.app.LogFI;
+    for (const auto& row : rows) {
+        t.status.texts.clear();
+        t.app.LogFI = row.path;
+        t.app.WriteToLog("one");
+        t.app.WriteToLog("two");
+        EXPECT_EQ(t.status.texts, QStringList({"Unable to create log file", "Unable to create log file"}))
+            << row.name;
+        // Logging goes on: the next line that can be written is.
+        t.app.LogFI = reachable;
+        t.app.WriteToLog(row.name);
+        EXPECT_EQ(t.status.texts.size(), 2) << row.name;
+        EXPECT_TRUE(TestEnvironment::fileText(reachable).endsWith(QString(": ") + row.name + "\n")) << row.name;
+    }
+    EXPECT_FALSE(QFile::exists(rows[0].path));
 }
 
 TEST_F(Log, StatusSetBeforeTheWindowExistsIsShownWhenItIsAttached)

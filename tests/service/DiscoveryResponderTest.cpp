@@ -1,5 +1,6 @@
 #include "Bridge.h"
 #include "DiscoveryResponder.h"
+#include "PrivateSubnets.h"
 #include "ServiceTest.h"
 #include "UDPSocket.h"
 
@@ -8,6 +9,7 @@
 #include <QNetworkDatagram>
 #include <QTimer>
 #include <QUdpSocket>
+#include <array>
 
 namespace {
 
@@ -50,9 +52,11 @@ private:
     QUdpSocket m_socket;
 };
 
-class DiscoveryResponderTest : public ServiceTest {
-protected:
-    DiscoveryResponderTest()
+// The discovery and reply sockets on an ephemeral port of every local
+// address, wired as the window wires them.
+class Responder {
+public:
+    Responder()
     {
         m_upnp.setPort(0);
         m_upnp.Connect();
@@ -63,26 +67,35 @@ protected:
             DiscoveryResponder::UPnPSocket_DataAvailable(m_upnp, m_send);
         });
     }
-    ~DiscoveryResponderTest() override
+    ~Responder()
     {
         m_upnp.Close();
         m_send.Close();
     }
+    int port() const { return m_upnp.Port(); }
 
-    int responderPort() const { return m_upnp.Port(); }
+private:
+    UDPSocket m_upnp;
+    UDPSocket m_send;
+};
+
+class DiscoveryResponderTest : public ServiceTest {
+protected:
+    int responderPort() const { return m_responder.port(); }
     static void runLoop(std::chrono::milliseconds duration)
     {
         QEventLoop loop;
         QTimer::singleShot(duration, &loop, &QEventLoop::quit);
         loop.exec();
     }
-    QByteArray expectedReply() const
+    QByteArray expectedReply() const { return expectedReply(QStringLiteral("127.0.0.1"), responderPort()); }
+    static QByteArray expectedReply(const QString& localAddress, int discoveryPort)
     {
         return "HTTP/1.1 200 OK\r\n"
                "CACHE-CONTROL: max-age=100\r\n"
                "EXT:\r\n"
-               "LOCATION: http://127.0.0.1:"
-               + QByteArray::number(responderPort() + 1)
+               "LOCATION: http://"
+               + localAddress.toUtf8() + ':' + QByteArray::number(discoveryPort + 1)
                + "/description.xml\r\n"
                  "SERVER: FreeRTOS/7.4.2, UPnP/1.1, HalvoryHUB/0.0.1\r\n"
                  "ST: urn:schemas-upnp-org:device:basic:1\r\n"
@@ -99,8 +112,7 @@ protected:
     }
 
 private:
-    UDPSocket m_upnp;
-    UDPSocket m_send;
+    Responder m_responder;
 };
 
 TEST_F(DiscoveryResponderTest, BasicSearchGetsTheReplyAtItsOwnPort)
@@ -174,6 +186,37 @@ TEST_F(DiscoveryResponderTest, TwoSearchersGetOneReplyEach)
     runLoop(ReplyWait);
     EXPECT_EQ(first.replies(), QList<QByteArray>{expectedReply()});
     EXPECT_EQ(second.replies(), QList<QByteArray>{expectedReply()});
+}
+
+// Searches from two interfaces, all waiting before the responder reads one:
+// each reply names the address at which its own searcher reaches the bridge.
+TEST_F(DiscoveryResponderTest, EachReplyNamesTheAddressOfItsSearchersInterface)
+{
+    PrivateSubnets subnets;
+    TOLVANE_REQUIRE_PRIVATE_SUBNETS(subnets);
+    Responder responder;
+    std::array<QUdpSocket, 2> searchers;
+    for (size_t end = 0; end < searchers.size(); ++end)
+        ASSERT_TRUE(searchers[end].bind(QHostAddress(PrivateSubnets::Addresses[end]), 0));
+    for (size_t end : {0, 1, 0, 1})
+        searchers[end].writeDatagram(BasicSearch, QHostAddress(PrivateSubnets::Addresses[end]),
+                                     quint16(responder.port()));
+    runLoop(ReplyWait);
+
+    for (size_t end = 0; end < searchers.size(); ++end) {
+        const QByteArray reply = expectedReply(PrivateSubnets::Addresses[end], responder.port());
+        QList<QByteArray> replies;
+        while (searchers[end].hasPendingDatagrams())
+            replies.append(searchers[end].receiveDatagram().data());
+        EXPECT_EQ(replies, QList<QByteArray>({reply, reply})) << PrivateSubnets::Addresses[end].toStdString();
+    }
+    QStringList senders;
+    for (const QString& line : logLines())
+        if (line.startsWith("---- UPnP DATA START "))
+            senders.append(line.section(' ', 4, 4).section(':', 0, 0));
+    EXPECT_EQ(senders.join(' '), QStringList({PrivateSubnets::Addresses[0], PrivateSubnets::Addresses[1],
+                                              PrivateSubnets::Addresses[0], PrivateSubnets::Addresses[1]})
+                                     .join(' '));
 }
 
 TEST_F(DiscoveryResponderTest, LessStrictIsReadAtEachDatagram)
