@@ -8,6 +8,19 @@ const QString WindowFixture::TwoUnits = QStringLiteral(
     R"([{"name":"Kitchen","ID":"1","dimmable":"true","value":"60"},)"
     R"({"name":"Porch","ID":"2","dimmable":"false","value":"0"}])");
 
+const QString WindowFixture::ColumnWidthsKey = QStringLiteral("List Box Size");
+const QString WindowFixture::DefaultColumnWidths = QStringLiteral(".1*,8*, 1.428571, 1.428571*");
+
+QString WindowFixture::unitList(int count)
+{
+    QStringList units;
+    for (int unit = 0; unit < count; ++unit)
+        units.append(QStringLiteral(R"({"name":"Unit %1","ID":"%2","dimmable":"true","value":"50"})")
+                         .arg(unit)
+                         .arg(unit + 1));
+    return QLatin1Char('[') + units.join(QLatin1Char(',')) + QLatin1Char(']');
+}
+
 void WindowFixture::SetUp()
 {
     ASSERT_TRUE(m_folder.isValid());

@@ -6,14 +6,29 @@
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <ostream>
+
+// Failures show texts as texts.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 // A registered application object whose host answers with a fixed unit list,
 // and a settings file of its own.
 class WindowFixture : public ::testing::Test {
-protected:
+public:
     // Two units: a dimmable lamp at 60 and a switch that is off.
     static const QString TwoUnits;
+    // The settings key of the list box widths, and the widths taken when it
+    // holds none.
+    static const QString ColumnWidthsKey;
+    static const QString DefaultColumnWidths;
 
+    // A unit list of `count` dimmable units named "Unit 0", "Unit 1", ...
+    static QString unitList(int count);
+
+protected:
     void SetUp() override;
     void TearDown() override;
 
