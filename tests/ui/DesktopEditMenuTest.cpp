@@ -25,12 +25,24 @@ bool waitFor(const std::function<bool()>& condition)
 const char* const EditItems[] = {"EditUndo", "EditCut", "EditCopy", "EditPaste", "EditClear",
                                  "EditSelectAll"};
 
-// How the user opens the Edit menu and chooses one of its items.
-enum class Way { Keyboard, Mouse };
+// How the user opens the Edit menu: its mnemonic (Alt+E), Alt alone and the
+// arrows, F10 and the arrows, or the mouse. From the keyboard an item is
+// chosen by its mnemonic, otherwise by a click.
+enum class Way { Mnemonic, Alt, F10, Mouse };
 
 const char* nameOf(Way way)
 {
-    return way == Way::Keyboard ? "ByKeyboard" : "ByMouse";
+    switch (way) {
+    case Way::Mnemonic:
+        return "ByMnemonic";
+    case Way::Alt:
+        return "ByAltAndArrows";
+    case Way::F10:
+        return "ByF10AndArrows";
+    case Way::Mouse:
+        return "ByMouse";
+    }
+    return "";
 }
 
 void PrintTo(Way way, std::ostream* out)
@@ -75,9 +87,12 @@ protected:
         ASSERT_TRUE(waitFor([&] { return QApplication::focusWidget() == &widget; }));
     }
 
+    // A key goes where the X server sends it: to an open menu, which holds
+    // the keyboard, or else to the focus.
     static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
     {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        QWidget* menu = QApplication::activePopupWidget();
+        QTest::keyClick(menu ? menu : QApplication::focusWidget(), key, modifiers);
     }
 
     // Selects `length` characters from `start` with the arrow keys.
@@ -92,11 +107,24 @@ protected:
 
     void openEditMenu(Way way)
     {
-        if (way == Way::Keyboard) {
+        QMenuBar* bar = m_window->menuBar();
+        switch (way) {
+        case Way::Mnemonic:
             press(Qt::Key_E, Qt::AltModifier);
-        } else {
-            QMenuBar* bar = m_window->menuBar();
+            break;
+        case Way::Alt:
+            press(Qt::Key_Alt);
+            press(Qt::Key_Right);
+            press(Qt::Key_Down);
+            break;
+        case Way::F10:
+            press(Qt::Key_F10);
+            ASSERT_TRUE(waitFor([&] { return QApplication::activePopupWidget() != nullptr; }));
+            press(Qt::Key_Right);
+            break;
+        case Way::Mouse:
             QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(item("EditMenu")).center());
+            break;
         }
         ASSERT_TRUE(waitFor([&] { return editMenu()->isVisible(); }));
     }
@@ -104,15 +132,17 @@ protected:
     void choose(Way way, const char* name, Qt::Key mnemonic)
     {
         QMenu* menu = editMenu();
-        if (way == Way::Keyboard)
-            QTest::keyClick(menu, mnemonic);
-        else
+        if (way == Way::Mouse)
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item(name)).center());
+        else
+            QTest::keyClick(menu, mnemonic);
         ASSERT_TRUE(waitFor([&] { return !menu->isVisible(); }));
     }
 
     std::unique_ptr<ui::MainWindow> m_window;
 };
+
+const auto AllWays = ::testing::Values(Way::Mnemonic, Way::Alt, Way::F10, Way::Mouse);
 
 struct CommandRow {
     const char* name;
@@ -171,7 +201,7 @@ TEST_P(EditMenuCommands, ChangeTheFieldTheUserWasIn)
 
 INSTANTIATE_TEST_SUITE_P(Rows, EditMenuCommands,
                          ::testing::Combine(::testing::ValuesIn(CommandRows),
-                                            ::testing::Values(Way::Keyboard, Way::Mouse)),
+                                            AllWays),
                          [](const auto& info) {
                              return std::string(std::get<0>(info.param).name)
                                     + nameOf(std::get<1>(info.param));
@@ -203,7 +233,7 @@ TEST_P(EditMenuItems, FollowTheMaskedPasswordWhenTheMenuOpens)
     press(Qt::Key_Escape);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, EditMenuItems, ::testing::Values(Way::Keyboard, Way::Mouse),
+INSTANTIATE_TEST_SUITE_P(Ways, EditMenuItems, AllWays,
                          [](const auto& info) { return std::string(nameOf(info.param)); });
 
 TEST_F(Desktop, TabReachesEveryTabStopInOrderTheStatusLineIncluded)
@@ -229,12 +259,12 @@ TEST_F(Desktop, StatusLineSelectedByKeyboardIsCopiedFromTheMenu)
         press(Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), m_window->lblStatus());
 
-    openEditMenu(Way::Keyboard);
+    openEditMenu(Way::Mnemonic);
     EXPECT_EQ(enabledItems(), QStringList{"EditSelectAll"});
-    choose(Way::Keyboard, "EditSelectAll", Qt::Key_A);
-    openEditMenu(Way::Keyboard);
+    choose(Way::Mnemonic, "EditSelectAll", Qt::Key_A);
+    openEditMenu(Way::Mnemonic);
     EXPECT_EQ(enabledItems(), (QStringList{"EditCopy", "EditSelectAll"}));
-    choose(Way::Keyboard, "EditCopy", Qt::Key_C);
+    choose(Way::Mnemonic, "EditCopy", Qt::Key_C);
     EXPECT_EQ(QApplication::clipboard()->text(), status);
     EXPECT_EQ(m_window->lblStatus()->text(), status);
 }
