@@ -47,10 +47,6 @@ const QString ColumnWidthsKey = QStringLiteral("List Box Size");
 const QString LightsUnreadableText = QStringLiteral("Unable to read the lights from Halvory");
 // A text is kept whole, however long: the settings store keeps it unchanged.
 constexpr int NoLengthLimit = std::numeric_limits<int>::max();
-// How long the open handling waits for the window system to put the window
-// on the screen before it reads the lights from the host; after that it
-// goes on without.
-constexpr std::chrono::milliseconds ExposeWait{2000};
 
 // Left, top, width, height in points from the content area's top left.
 const QRect IPAddressPlace(109, 84, 249, 22);
@@ -326,6 +322,9 @@ void MainWindow::refreshLights()
 // the screen, with the settings it has just been given, first.
 void MainWindow::drawNow()
 {
+    // How long the open handling waits for the window system to show the
+    // window; after that it goes on without.
+    constexpr std::chrono::milliseconds ExposeWait{2000};
     QWindow* handle = windowHandle();
     if (!handle || !isVisible())
         return;
