@@ -1,9 +1,9 @@
 #include "ColumnWidths.h"
 #include "LightListBox.h"
+#include "WindowFixture.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
-#include <QTest>
 #include <gtest/gtest.h>
 #include <numeric>
 
@@ -48,17 +48,6 @@ protected:
     {
         for (int row = 0; row < count; ++row)
             m_list.AddRow({QString::number(row), "Unit", "On", "50"});
-    }
-
-    // Drags the right border of the column's heading with the mouse.
-    void dragBorder(int column, int distance)
-    {
-        QHeaderView& header = *m_list.header();
-        const int border = header.sectionViewportPosition(column) + header.sectionSize(column) - 1;
-        const int y = header.height() / 2;
-        QTest::mousePress(header.viewport(), Qt::LeftButton, {}, QPoint(border, y));
-        QTest::mouseMove(header.viewport(), QPoint(border + distance, y));
-        QTest::mouseRelease(header.viewport(), Qt::LeftButton, {}, QPoint(border + distance, y));
     }
 
     LightListBox m_list;
@@ -159,8 +148,8 @@ TEST_F(LightListBoxTest, DragStopsAtTheMinimumThatTheWidthsTextKeeps)
 {
     addRows(12);
     m_list.setColumnWidths("60,150,50,50");
-    dragBorder(0, -50);
-    dragBorder(3, -50);
+    dragBorder(*m_list.header(), 0, -50);
+    dragBorder(*m_list.header(), 3, -50);
     EXPECT_EQ(m_list.header()->sectionSize(0), m_list.minimumWidth(0));
     EXPECT_EQ(m_list.header()->sectionSize(3), m_list.minimumWidth(3));
     const QList<int> dragged = widths();

@@ -23,10 +23,6 @@
 
 namespace {
 
-// Long enough for a loaded machine; a quit that never comes fails the test
-// instead of hanging it.
-constexpr std::chrono::milliseconds QuitTimeout{10000};
-constexpr int QuitTimedOut = 99;
 
 class Quit : public WindowFixture {
 protected:
@@ -113,7 +109,7 @@ TEST(QuitProgram, SigtermStoresColumnWidthsOfTheRealProgram)
     ASSERT_TRUE(waitForListener(1901));
 
     program.terminate();
-    ASSERT_TRUE(program.waitForFinished(static_cast<int>(QuitTimeout.count())));
+    ASSERT_TRUE(program.waitForFinished(static_cast<int>(WindowFixture::QuitTimeout.count())));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
 

@@ -12,11 +12,6 @@
 
 namespace {
 
-// Long enough for a loaded machine; a quit that never comes fails the test
-// instead of hanging it.
-constexpr std::chrono::milliseconds QuitTimeout{10000};
-constexpr int QuitTimedOut = 99;
-
 struct DragRow {
     const char* name;
     int column;
@@ -26,18 +21,6 @@ struct DragRow {
 void PrintTo(const DragRow& row, std::ostream* out)
 {
     *out << row.name;
-}
-
-// Drags the right border of the column's heading with the mouse.
-void dragBorder(QHeaderView& header, int column, int distance)
-{
-    QWidget* surface = header.viewport();
-    const int border = header.sectionViewportPosition(column) + header.sectionSize(column) - 1;
-    const int y = header.height() / 2;
-    QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(border, y));
-    QTest::mouseMove(surface, QPoint(border + distance / 2, y));
-    QTest::mouseMove(surface, QPoint(border + distance, y));
-    QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(border + distance, y));
 }
 
 QList<int> widthsOf(const LightListBox& list)

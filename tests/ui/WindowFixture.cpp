@@ -2,6 +2,9 @@
 
 #include "SettingsStore.h"
 
+#include <QHeaderView>
+#include <QTest>
+
 #include <memory>
 
 const QString WindowFixture::TwoUnits = QStringLiteral(
@@ -52,4 +55,15 @@ void WindowFixture::store(const QString& key, const SettingsValue& value)
 SettingsValue WindowFixture::stored(const QString& key) const
 {
     return SettingsStore().CopyAppValue(key);
+}
+
+void dragBorder(QHeaderView& header, int column, int distance)
+{
+    QWidget* surface = header.viewport();
+    const int border = header.sectionViewportPosition(column) + header.sectionSize(column) - 1;
+    const int y = header.height() / 2;
+    QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(border, y));
+    QTest::mouseMove(surface, QPoint(border + distance / 2, y));
+    QTest::mouseMove(surface, QPoint(border + distance, y));
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(border + distance, y));
 }
