@@ -3,6 +3,7 @@
 #include "ColumnWidths.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <stdexcept>
 #include <string>
 
@@ -29,7 +30,10 @@ LightListBox::LightListBox(QWidget* parent) : QTreeWidget(parent)
     header()->setSectionResizeMode(QHeaderView::Interactive);
     // The widths text decides every column, the last one included.
     header()->setStretchLastSection(false);
+    // The header's one minimum would hold every column to the widest
+    // heading; each column keeps its own instead (keepMinimum).
     header()->setMinimumSectionSize(0);
+    connect(header(), &QHeaderView::sectionResized, this, &LightListBox::keepMinimum);
 }
 
 int LightListBox::ListCount() const
@@ -43,6 +47,7 @@ void LightListBox::setRowText(int row, const QString& tabSeparatedCells)
     if (!item)
         throw std::out_of_range("light row " + std::to_string(row) + " does not exist");
     setCells(*item, tabSeparatedCells.split(CellSeparator));
+    fitNumber(*item);
 }
 
 void LightListBox::AddRow(const QStringList& cells)
@@ -50,6 +55,7 @@ void LightListBox::AddRow(const QStringList& cells)
     auto* item = new QTreeWidgetItem;
     setCells(*item, cells);
     addTopLevelItem(item);
+    fitNumber(*item);
 }
 
 // Pieces beyond the last column are dropped; columns without a piece keep
@@ -61,29 +67,58 @@ void LightListBox::setCells(QTreeWidgetItem& item, const QStringList& cells)
         item.setText(column, cells[column]);
 }
 
+// A number wider than any before raises the column's minimum, and the column
+// with it when it is narrower; the other columns give up the room.
+void LightListBox::fitNumber(QTreeWidgetItem& item)
+{
+    const int needed = sizeHintForIndex(indexFromItem(&item, NumberColumn)).width();
+    if (needed <= m_numberWidth)
+        return;
+    m_numberWidth = needed;
+    if (header()->sectionSize(NumberColumn) < needed)
+        setColumnWidths(columnWidths());
+}
+
 QString LightListBox::columnWidths() const
 {
-    QList<int> widths;
-    for (int column = 0; column < ColumnCount; ++column)
-        widths.append(header()->sectionSize(column));
-    return ColumnWidths::format(widths);
+    return ColumnWidths::format(widths());
 }
 
 void LightListBox::setColumnWidths(const QString& text)
 {
-    const QList<int> widths = ColumnWidths::atLeast(
-        ColumnWidths::resolve(text, ColumnCount, maximumViewportSize().width()), headingWidths());
+    const int room = maximumViewportSize().width() - verticalScrollBar()->sizeHint().width();
+    QList<int> minimums;
+    for (int column = 0; column < ColumnCount; ++column)
+        minimums.append(minimumWidth(column));
+    applyWidths(ColumnWidths::atLeast(ColumnWidths::resolve(text, ColumnCount, room), minimums));
+}
+
+int LightListBox::minimumWidth(int column) const
+{
+    const int heading = header()->sectionSizeHint(column);
+    return column == NumberColumn ? std::max(heading, m_numberWidth) : heading;
+}
+
+QList<int> LightListBox::widths() const
+{
+    QList<int> widths;
+    for (int column = 0; column < ColumnCount; ++column)
+        widths.append(header()->sectionSize(column));
+    return widths;
+}
+
+void LightListBox::applyWidths(const QList<int>& widths)
+{
     for (int column = 0; column < ColumnCount; ++column)
         header()->resizeSection(column, widths[column]);
 }
 
-// Wide enough for each column's heading, so that no column vanishes.
-QList<int> LightListBox::headingWidths() const
+// A drag stops at the column's minimum, as a widths text does.
+void LightListBox::keepMinimum(int column, int, int newWidth)
 {
-    QList<int> widths;
-    for (int column = 0; column < ColumnCount; ++column)
-        widths.append(header()->sectionSizeHint(column));
-    return widths;
+    const int minimum = minimumWidth(column);
+    if (newWidth < minimum)
+        header()->resizeSection(column, minimum);
 }
 
 QString LightListBox::cellText(int row, int column) const

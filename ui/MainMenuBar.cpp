@@ -7,6 +7,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QPointer>
+#include <QShortcut>
 
 namespace {
 // "Ctrl" is the platform's command modifier: Qt shows and takes it as Cmd on
@@ -51,6 +52,10 @@ QAction* appendItem(QMenu& menu, const MenuEntry& entry)
     return action;
 }
 
+// Linux desktops open the first menu with F10. Qt leaves that key to the
+// desktop's platform theme, and without one it does nothing.
+constexpr Qt::Key FirstMenuKey = Qt::Key_F10;
+
 QPointer<ui::MainMenuBar> sharedMenuBar;
 } // namespace
 
@@ -60,6 +65,7 @@ MainMenuBar::MainMenuBar(QWidget* parent) : QMenuBar(parent)
 {
     Untitled0();
     Untitled1();
+    openFirstMenuByKey();
 }
 
 MainMenuBar::~MainMenuBar() = default;
@@ -67,6 +73,14 @@ MainMenuBar::~MainMenuBar() = default;
 QAction* MainMenuBar::item(const QString& name) const
 {
     return findChild<QAction*>(name);
+}
+
+// From the first menu the arrow keys reach the others, as from a menu that
+// the mouse opened; the focus stays where the user was working.
+void MainMenuBar::openFirstMenuByKey()
+{
+    auto* key = new QShortcut(QKeySequence(FirstMenuKey), this);
+    connect(key, &QShortcut::activated, this, [this] { setActiveAction(m_fileMenu->menuAction()); });
 }
 
 void MainMenuBar::Untitled0()

@@ -26,6 +26,7 @@ public:
 private:
     void Untitled0();
     void Untitled1();
+    void openFirstMenuByKey();
 
     QMenu* m_fileMenu = nullptr;
     QMenu* m_editMenu = nullptr;

@@ -12,12 +12,18 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
+#include <QTimer>
+#include <QWindow>
+#include <chrono>
 #include <exception>
+#include <limits>
 
 namespace {
 const QString WindowTitle = QStringLiteral("Tolvane");
@@ -33,6 +39,14 @@ const QString VersionPrefix = QStringLiteral("v");
 constexpr int StoredColumnWidthsFields = 4;
 // The design-time widths; the open handling always replaces them.
 const QString DesignColumnWidths = QStringLiteral(".6*,3.368634*, 1*, 0.907728*");
+// The list box widths when none, or none of four fields, are stored.
+const QString DefaultColumnWidths = QStringLiteral(".1*,8*, 1.428571, 1.428571*");
+// The settings key of the stored list box widths.
+const QString ColumnWidthsKey = QStringLiteral("List Box Size");
+// Shown when the light list cannot be built as the window opens.
+const QString LightsUnreadableText = QStringLiteral("Unable to read the lights from Halvory");
+// A text is kept whole, however long: the settings store keeps it unchanged.
+constexpr int NoLengthLimit = std::numeric_limits<int>::max();
 
 // Left, top, width, height in points from the content area's top left.
 const QRect IPAddressPlace(109, 84, 249, 22);
@@ -58,6 +72,13 @@ Control* makeControl(QWidget* content, const char* name, const QRect& place)
     return control;
 }
 
+QLineEdit* makeTextField(QWidget* content, const char* name, const QRect& place)
+{
+    auto* field = makeControl<QLineEdit>(content, name, place);
+    field->setMaxLength(NoLengthLimit);
+    return field;
+}
+
 QLabel* makeLabel(QWidget* content, const char* name, const QRect& place, const QString& caption)
 {
     auto* label = makeControl<QLabel>(content, name, place);
@@ -78,10 +99,6 @@ QPointer<ui::MainWindow> sharedWindow;
 } // namespace
 
 namespace ui {
-
-const QString MainWindow::DefaultColumnWidths = QStringLiteral(".1*,8*, 1.428571, 1.428571*");
-const QString MainWindow::ColumnWidthsKey = QStringLiteral("List Box Size");
-const QString MainWindow::LightsUnreadableText = QStringLiteral("Unable to read the lights from Halvory");
 
 MainWindow::MainWindow()
 {
@@ -138,9 +155,9 @@ void MainWindow::createSockets()
 
 void MainWindow::createHostFields()
 {
-    m_tfIPAddress = makeControl<QLineEdit>(m_content, "tfIPAddress", IPAddressPlace);
-    m_tfUserName = makeControl<QLineEdit>(m_content, "tfUserName", UserNamePlace);
-    m_tfPassword = makeControl<QLineEdit>(m_content, "tfPassword", PasswordPlace);
+    m_tfIPAddress = makeTextField(m_content, "tfIPAddress", IPAddressPlace);
+    m_tfUserName = makeTextField(m_content, "tfUserName", UserNamePlace);
+    m_tfPassword = makeTextField(m_content, "tfPassword", PasswordPlace);
     m_tfPassword->setEchoMode(QLineEdit::Password);
     m_label1 = makeLabel(m_content, "Label1", Label1Place, IPAddressCaption);
     m_label2 = makeLabel(m_content, "Label2", Label2Place, UserNameCaption);
@@ -188,11 +205,6 @@ void MainWindow::setTabOrder()
                                    m_lblStatus, m_cbLessStrict, m_lblVersion};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
-}
-
-QAction* MainWindow::menuItem(const char* name) const
-{
-    return menuBar()->findChild<QAction*>(QString::fromLatin1(name));
 }
 
 void MainWindow::open()
@@ -297,11 +309,35 @@ void MainWindow::restoreColumnWidths()
 // opens with the rows it has and says why the lights are missing.
 void MainWindow::refreshLights()
 {
+    drawNow();
     try {
         App().RefreshLightArray();
     } catch (const std::exception&) {
         App().ShowStatus(LightsUnreadableText);
     }
+}
+
+// The host may take up to its script limit to answer. A window that is
+// mapped but not yet painted shows black for all that time, so it is put on
+// the screen, with the settings it has just been given, first.
+void MainWindow::drawNow()
+{
+    // How long the open handling waits for the window system to show the
+    // window; after that it goes on without.
+    constexpr std::chrono::milliseconds ExposeWait{2000};
+    QWindow* handle = windowHandle();
+    if (!handle || !isVisible())
+        return;
+    const QDeadlineTimer deadline(ExposeWait);
+    // Wakes the wait below at the deadline, should the window system send
+    // nothing.
+    QTimer wake;
+    wake.start(ExposeWait);
+    while (!handle->isExposed() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents
+                                        | QEventLoop::ExcludeSocketNotifiers
+                                        | QEventLoop::WaitForMoreEvents);
+    repaint();
 }
 
 void MainWindow::Event_Close()

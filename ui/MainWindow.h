@@ -6,7 +6,6 @@
 #include <QMainWindow>
 
 class LightListBox;
-class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -40,7 +39,6 @@ public:
     void allowClose() { m_closeAllowed = true; }
 
     UDPSocket& UPnPSocket() { return m_upnpSocket; }
-    UDPSocket& SendUDPSocket() { return m_sendUDPSocket; }
     ServerSocket& HTTPServer() { return m_httpServer; }
     QLineEdit* tfIPAddress() const { return m_tfIPAddress; }
     QLineEdit* tfUserName() const { return m_tfUserName; }
@@ -70,35 +68,13 @@ public:
     void cbLessStrict_Action();
     void lblVersion_Open();
 
-    // The menu items of the window's menu bar, by name; null when the menu
-    // bar has none of that name.
-    QAction* EditMenu() const { return menuItem("EditMenu"); }
-    QAction* EditSelectAll() const { return menuItem("EditSelectAll"); }
-    QAction* EditSeparator2() const { return menuItem("EditSeparator2"); }
-    QAction* EditClear() const { return menuItem("EditClear"); }
-    QAction* EditPaste() const { return menuItem("EditPaste"); }
-    QAction* EditCopy() const { return menuItem("EditCopy"); }
-    QAction* EditCut() const { return menuItem("EditCut"); }
-    QAction* EditSeparator1() const { return menuItem("EditSeparator1"); }
-    QAction* EditUndo() const { return menuItem("EditUndo"); }
-    QAction* FileMenu() const { return menuItem("FileMenu"); }
-    QAction* FileQuit() const { return menuItem("FileQuit"); }
-
     void Event_Open();
     void Event_Close();
-
-    // The list box widths when none, or none of four fields, are stored.
-    static const QString DefaultColumnWidths;
-    // The settings key of the stored list box widths.
-    static const QString ColumnWidthsKey;
-    // Shown when the light list cannot be built as the window opens.
-    static const QString LightsUnreadableText;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QAction* menuItem(const char* name) const;
     void Layout();
     void CreateControls();
     void createSockets();
@@ -108,6 +84,7 @@ private:
     void setTabOrder();
     void restoreColumnWidths();
     void refreshLights();
+    void drawNow();
 
     UDPSocket m_upnpSocket;
     UDPSocket m_sendUDPSocket;

@@ -1,9 +1,22 @@
+#include "ColumnWidths.h"
 #include "LightListBox.h"
+#include "WindowFixture.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <gtest/gtest.h>
+#include <numeric>
 
 namespace {
+
+// What the delegate needs to show the widest "#" cell whole.
+int widestNumber(const LightListBox& list)
+{
+    int widest = 0;
+    for (int row = 0; row < list.ListCount(); ++row)
+        widest = std::max(widest, list.sizeHintForIndex(list.model()->index(row, 0)).width());
+    return widest;
+}
 
 class LightListBoxTest : public ::testing::Test {
 protected:
@@ -15,6 +28,26 @@ protected:
         for (int column = 0; column < LightListBox::ColumnCount; ++column)
             cells.append(m_list.cellText(index, column));
         return cells;
+    }
+
+    QList<int> widths() const
+    {
+        QList<int> widths;
+        for (int column = 0; column < LightListBox::ColumnCount; ++column)
+            widths.append(m_list.header()->sectionSize(column));
+        return widths;
+    }
+
+    int total() const
+    {
+        const QList<int> all = widths();
+        return std::accumulate(all.begin(), all.end(), 0);
+    }
+
+    void addRows(int count)
+    {
+        for (int row = 0; row < count; ++row)
+            m_list.AddRow({QString::number(row), "Unit", "On", "50"});
     }
 
     LightListBox m_list;
@@ -81,6 +114,48 @@ TEST_F(LightListBoxTest, DraggedBorderIsReadBack)
     m_list.setColumnWidths("*,*,*,*");
     m_list.setColumnWidths(widths);
     EXPECT_EQ(m_list.header()->sectionSize(1), 150);
+}
+
+TEST_F(LightListBoxTest, WidthsFillTheRoomLeftBesideTheScrollBar)
+{
+    m_list.setColumnWidths("*,*,*,*");
+    EXPECT_EQ(total(), m_list.maximumViewportSize().width() - m_list.verticalScrollBar()->sizeHint().width());
+}
+
+TEST_F(LightListBoxTest, EveryColumnIsAtLeastAsWideAsItsHeading)
+{
+    m_list.setColumnWidths("1,1,1,1");
+    for (int column = 0; column < LightListBox::ColumnCount; ++column) {
+        EXPECT_EQ(m_list.minimumWidth(column), m_list.header()->sectionSizeHint(column));
+        EXPECT_EQ(m_list.header()->sectionSize(column), m_list.minimumWidth(column));
+    }
+}
+
+TEST_F(LightListBoxTest, TwoDigitNumbersWidenTheirColumnAndKeepTheTotal)
+{
+    m_list.setColumnWidths(".1*,8*, 1.428571, 1.428571*");
+    addRows(3);
+    const int totalBefore = total();
+    const int oneDigit = m_list.minimumWidth(0);
+    addRows(12);
+    EXPECT_GT(m_list.minimumWidth(0), oneDigit);
+    EXPECT_EQ(m_list.header()->sectionSize(0), m_list.minimumWidth(0));
+    EXPECT_GE(m_list.header()->sectionSize(0), widestNumber(m_list));
+    EXPECT_EQ(total(), totalBefore);
+}
+
+TEST_F(LightListBoxTest, DragStopsAtTheMinimumThatTheWidthsTextKeeps)
+{
+    addRows(12);
+    m_list.setColumnWidths("60,150,50,50");
+    dragBorder(*m_list.header(), 0, -50);
+    dragBorder(*m_list.header(), 3, -50);
+    EXPECT_EQ(m_list.header()->sectionSize(0), m_list.minimumWidth(0));
+    EXPECT_EQ(m_list.header()->sectionSize(3), m_list.minimumWidth(3));
+    const QList<int> dragged = widths();
+    m_list.setColumnWidths("*,*,*,*");
+    m_list.setColumnWidths(ColumnWidths::format(dragged));
+    EXPECT_EQ(widths(), dragged);
 }
 
 } // namespace

@@ -71,19 +71,11 @@ TEST(MainMenuBar, TheWindowShowsTheSameMenusOnce)
     ui::MainWindow window;
     EXPECT_EQ(window.menuBar(), &MainMenuBar());
     EXPECT_EQ(MainMenuBar().actions().size(), 2);
-    const QList<std::pair<const char*, QAction*>> accessors = {
-        {"EditMenu", window.EditMenu()},       {"EditSelectAll", window.EditSelectAll()},
-        {"EditSeparator2", window.EditSeparator2()}, {"EditClear", window.EditClear()},
-        {"EditPaste", window.EditPaste()},     {"EditCopy", window.EditCopy()},
-        {"EditCut", window.EditCut()},         {"EditSeparator1", window.EditSeparator1()},
-        {"EditUndo", window.EditUndo()},       {"FileMenu", window.FileMenu()},
-        {"FileQuit", window.FileQuit()},
-    };
-    for (const auto& [name, item] : accessors) {
-        ASSERT_NE(item, nullptr) << name;
-        EXPECT_EQ(item->objectName(), name);
-    }
-    EXPECT_EQ(window.FileMenu(), MainMenuBar().fileMenu()->menuAction());
+    for (const char* name : {"FileMenu", "FileQuit", "EditMenu", "EditUndo", "EditSeparator1",
+                             "EditCut", "EditCopy", "EditPaste", "EditClear", "EditSeparator2",
+                             "EditSelectAll"})
+        EXPECT_EQ(window.menuBar()->findChildren<QAction*>(name).size(), 1) << name;
+    EXPECT_EQ(window.menuBar()->findChild<QAction*>("FileMenu"), MainMenuBar().fileMenu()->menuAction());
 }
 
 // The Edit items follow the focused field, as a text field's own editing does.

@@ -165,7 +165,7 @@ TEST_F(MainWindowDesign, TabMovesThroughTheControlsInTabIndexOrder)
         if (m_window.centralWidget()->findChild<QWidget*>(name)->focusPolicy() & Qt::TabFocus)
             tabStops.append(name);
     EXPECT_EQ(tabStops, (QStringList{"tfIPAddress", "tfUserName", "tfPassword", "lbLights",
-                                     "cbRunningLocal", "cbDebug", "cbLessStrict"}));
+                                     "cbRunningLocal", "cbDebug", "lblStatus", "cbLessStrict"}));
 }
 
 } // namespace

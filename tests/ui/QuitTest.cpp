@@ -8,24 +8,21 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QDirIterator>
 #include <QHeaderView>
 #include <QProcess>
 #include <QTcpSocket>
-#include <QThread>
 #include <QTimer>
+#include <chrono>
 #include <csignal>
 #include <functional>
+#include <thread>
 #include <unistd.h>
 
 namespace {
 
-const QString ColumnWidthsKey = QStringLiteral("List Box Size");
-// Long enough for a loaded machine; a quit that never comes fails the test
-// instead of hanging it.
-constexpr int QuitTimeoutMs = 10000;
-constexpr int QuitTimedOut = 99;
 
 class Quit : public WindowFixture {
 protected:
@@ -38,7 +35,7 @@ protected:
         MainWindow().tfIPAddress()->setText("10.9.8.7");
         m_widths = MainWindow().lbLights()->columnWidths();
         QTimer::singleShot(0, ask);
-        QTimer::singleShot(QuitTimeoutMs, [] { QCoreApplication::exit(QuitTimedOut); });
+        QTimer::singleShot(QuitTimeout, [] { QCoreApplication::exit(QuitTimedOut); });
         return program.exec();
     }
 
@@ -78,16 +75,20 @@ QString fileHolding(const QString& folder, const QByteArray& text)
     return QString();
 }
 
+// How long the real program may take to start listening, and how long one
+// probe waits for it.
+constexpr std::chrono::milliseconds ListenerWait{10000};
+constexpr std::chrono::milliseconds ProbeWait{100};
+
 bool waitForListener(int port)
 {
-    constexpr int Attempts = 100;
-    constexpr int AttemptMs = 100;
-    for (int attempt = 0; attempt < Attempts; ++attempt) {
+    const QDeadlineTimer deadline(ListenerWait);
+    while (!deadline.hasExpired()) {
         QTcpSocket probe;
         probe.connectToHost(QStringLiteral("127.0.0.1"), port);
-        if (probe.waitForConnected(AttemptMs))
+        if (probe.waitForConnected(static_cast<int>(ProbeWait.count())))
             return true;
-        QThread::msleep(AttemptMs);
+        std::this_thread::sleep_for(ProbeWait);
     }
     return false;
 }
@@ -108,14 +109,14 @@ TEST(QuitProgram, SigtermStoresColumnWidthsOfTheRealProgram)
     ASSERT_TRUE(waitForListener(1901));
 
     program.terminate();
-    ASSERT_TRUE(program.waitForFinished(QuitTimeoutMs));
+    ASSERT_TRUE(program.waitForFinished(static_cast<int>(WindowFixture::QuitTimeout.count())));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
 
-    const QString settingsFile = fileHolding(home.path(), ColumnWidthsKey.toUtf8());
+    const QString settingsFile = fileHolding(home.path(), WindowFixture::ColumnWidthsKey.toUtf8());
     ASSERT_FALSE(settingsFile.isEmpty());
     SettingsStore settings(settingsFile);
-    EXPECT_EQ(settings.CopyAppValue(ColumnWidthsKey).toText().count(','), 3);
+    EXPECT_EQ(settings.CopyAppValue(WindowFixture::ColumnWidthsKey).toText().count(','), 3);
     EXPECT_TRUE(settings.CopyAppValue("Running Local").toBool());
 }
 
