@@ -4,6 +4,7 @@
 #include "MainMenuBar.h"
 #include "MainWindow.h"
 #include "QuitSignals.h"
+#include "SystemFolders.h"
 
 #include <QApplication>
 
@@ -19,6 +20,7 @@ namespace ui {
 Program::Program(core::App& app) : m_app(app), m_quitSignals(std::make_unique<QuitSignals>(&Program::quit))
 {
     quitRequested = false;
+    SystemFolders::makeStandardFolders();
     // On Linux the application object shows no menu bar of its own: building
     // it is all there is to attaching it.
     ::MainMenuBar();
