@@ -1,11 +1,21 @@
 #include "ProcessScriptRunner.h"
 
+#include "QuitSignals.h"
+
 #include <QDeadlineTimer>
 #include <QProcess>
 
+#include <algorithm>
+
 namespace {
+using std::chrono::milliseconds;
+
 // After a kill the child is gone at once; this only bounds the reaping.
-constexpr int killWaitMs = 1000;
+constexpr milliseconds killWait{1000};
+// How soon a quit signal ends a run that blocks the event loop.
+constexpr milliseconds quitCheckInterval{50};
+
+enum class Ending { Finished, TimedOut, Quit };
 
 ScriptResult failed()
 {
@@ -20,6 +30,31 @@ QString resultText(const QByteArray& output)
         text.chop(1);
     return text;
 }
+
+int msecs(milliseconds duration)
+{
+    return int(duration.count());
+}
+
+// Waits in short steps: a quit signal cannot wake a blocking wait.
+Ending waitForEnd(QProcess& process, const QDeadlineTimer& deadline)
+{
+    while (process.state() != QProcess::NotRunning) {
+        if (QuitSignals::received())
+            return Ending::Quit;
+        if (deadline.hasExpired())
+            return Ending::TimedOut;
+        const auto left = std::chrono::duration_cast<milliseconds>(deadline.remainingTimeAsDuration());
+        process.waitForFinished(msecs(std::clamp(left, milliseconds{1}, quitCheckInterval)));
+    }
+    return Ending::Finished;
+}
+
+void end(QProcess& process)
+{
+    process.kill();
+    process.waitForFinished(msecs(killWait));
+}
 } // namespace
 
 QString ProcessScriptRunner::defaultProgram()
@@ -27,14 +62,16 @@ QString ProcessScriptRunner::defaultProgram()
     return QStringLiteral(TOLVANE_SCRIPT_RUNNER);
 }
 
-ProcessScriptRunner::ProcessScriptRunner(QString program, int timeLimitMs)
-    : m_program(std::move(program)), m_timeLimitMs(timeLimitMs)
+ProcessScriptRunner::ProcessScriptRunner(QString program, milliseconds timeLimit)
+    : m_program(std::move(program)), m_timeLimit(timeLimit)
 {
 }
 
 ScriptResult ProcessScriptRunner::execute(const QString& source)
 {
-    const QDeadlineTimer deadline(m_timeLimitMs);
+    if (QuitSignals::received())
+        return failed();
+    const QDeadlineTimer deadline(m_timeLimit);
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(m_program, QStringList());
@@ -42,10 +79,15 @@ ScriptResult ProcessScriptRunner::execute(const QString& source)
         return failed();
     process.write(source.toUtf8());
     process.closeWriteChannel();
-    if (!process.waitForFinished(int(deadline.remainingTime())) && process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished(killWaitMs);
+    switch (waitForEnd(process, deadline)) {
+    case Ending::TimedOut:
+        end(process);
         return {ScriptResult::Status::TimedOut, QString()};
+    case Ending::Quit:
+        end(process);
+        return failed();
+    case Ending::Finished:
+        break;
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return failed();

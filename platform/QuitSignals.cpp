@@ -11,12 +11,15 @@
 namespace {
 constexpr std::array quitSignals{SIGTERM, SIGINT, SIGHUP};
 
-// The write end of the self-pipe; the handler may touch nothing else.
+// The write end of the self-pipe and the flag; the handler may touch
+// nothing else.
 volatile sig_atomic_t wakeFd = -1;
+volatile sig_atomic_t quitReceived = 0;
 
 void onSignal(int)
 {
     const int savedErrno = errno;
+    quitReceived = 1;
     const char byte = 1;
     if (wakeFd >= 0)
         [[maybe_unused]] auto written = ::write(wakeFd, &byte, 1);
@@ -40,6 +43,7 @@ QuitSignals::QuitSignals(std::function<void()> onQuit, QObject* parent)
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, m_fds) != 0)
         return;
     wakeFd = m_fds[1];
+    quitReceived = 0;
     m_notifier = new QSocketNotifier(m_fds[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &QuitSignals::onWake);
     setHandler(onSignal);
@@ -51,9 +55,15 @@ QuitSignals::~QuitSignals()
         return;
     setHandler(SIG_DFL);
     wakeFd = -1;
+    quitReceived = 0;
     delete m_notifier;
     ::close(m_fds[0]);
     ::close(m_fds[1]);
+}
+
+bool QuitSignals::received()
+{
+    return quitReceived != 0;
 }
 
 void QuitSignals::onWake()

@@ -14,6 +14,11 @@ public:
     explicit QuitSignals(std::function<void()> onQuit, QObject* parent = nullptr);
     ~QuitSignals() override;
 
+    // True once a quit signal has come while an instance lives. The call on
+    // the event loop waits until the loop runs; code that blocks the loop
+    // meanwhile (a host script) asks this to give up early.
+    static bool received();
+
 private:
     void onWake();
 

@@ -5,8 +5,8 @@
 #include <QString>
 
 // Runs one host script text synchronously and gives its result. The caller
-// blocks until the host has answered, the script failed or the runner's own
-// time limit ran out.
+// blocks until the host has answered, the script failed, the runner's own
+// time limit ran out or a quit signal came.
 class ScriptRunner {
 public:
     virtual ~ScriptRunner() = default;

@@ -1,11 +1,13 @@
 #include "SettingsStore.h"
 
+#include "AbandonedLock.h"
 #include "JsonSettingsFormat.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
 
 namespace {
@@ -15,6 +17,8 @@ const QString applicationName = QStringLiteral("Tolvane");
 // time it was found, so the user can still recover it.
 const QString unreadableSuffix = QStringLiteral(".unreadable-");
 const QString timestampFormat = QStringLiteral("yyyyMMdd-HHmmss");
+// QSettings guards every write of the file with a QLockFile of this name.
+const QString settingsLockSuffix = QStringLiteral(".lock");
 // The password is kept in plain text: only its owner may read the file.
 constexpr auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 // The mode bits proper; QFile also reports the current user's access.
@@ -30,9 +34,14 @@ QString& defaultFileNameOverride()
 
 bool isReadable(const QString& fileName)
 {
-    QFile file(fileName);
-    if (!file.exists())
+    const QFileInfo info(fileName);
+    if (!info.exists())
         return true;
+    // Only a regular file can hold settings: a FIFO would block the read
+    // until somebody writes to it, and a device need never end.
+    if (!info.isFile())
+        return false;
+    QFile file(fileName);
     QSettings::SettingsMap ignored;
     return file.open(QIODevice::ReadOnly) && JsonSettingsFormat::read(file, ignored);
 }
@@ -53,16 +62,18 @@ bool moveAsideIfUnreadable(const QString& fileName)
 }
 
 // The file exists with owner-only permissions before QSettings first writes
-// it; its atomic writer (a temporary file renamed over the old one) copies
-// the permissions of the file it replaces.
+// it, as a complete empty store: its atomic writer (a temporary file renamed
+// over the old one) copies the permissions of the file it replaces, and a
+// kill at any moment leaves either no file or a whole one.
 void createOwnerOnly(const QString& fileName)
 {
     if (QFileInfo::exists(fileName))
         return;
     QDir().mkpath(QFileInfo(fileName).absolutePath());
-    QFile file(fileName);
-    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly, ownerOnly))
-        file.close();
+    QSaveFile file(fileName);
+    if (file.open(QIODevice::WriteOnly) && file.setPermissions(ownerOnly)
+        && JsonSettingsFormat::write(file, QSettings::SettingsMap()))
+        file.commit();
 }
 } // namespace
 
@@ -92,7 +103,9 @@ void SettingsStore::SetAppValue(const QString& key, const SettingsValue& value)
 {
     if (!d->settings)
         return;
-    createOwnerOnly(m_fileName);
+    // QSettings may write on its own from now on, at the latest when it is
+    // destroyed.
+    prepareWrite();
     if (value.type() == SettingsValue::Type::Absent)
         d->settings->remove(key);
     else
@@ -103,11 +116,19 @@ bool SettingsStore::AppSynchronize()
 {
     if (!d->settings || !moveAsideIfUnreadable(m_fileName))
         return false;
-    createOwnerOnly(m_fileName);
+    prepareWrite();
     d->settings->sync();
     if ((QFile::permissions(m_fileName) & modeBits) != ownerOnly)
         QFile::setPermissions(m_fileName, ownerOnly);
     return d->settings->status() == QSettings::NoError;
+}
+
+// QSettings waits for its lock without end while the lock counts as held, and
+// one left behind by a crash, empty, counts as held for half a minute.
+void SettingsStore::prepareWrite()
+{
+    createOwnerOnly(m_fileName);
+    AbandonedLock::remove(m_fileName + settingsLockSuffix);
 }
 
 QString SettingsStore::defaultFileName()

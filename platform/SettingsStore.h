@@ -10,8 +10,9 @@
 // object keeps nothing between uses: every object reads the file anew.
 //
 // Sets may stay pending until AppSynchronize, which writes the file
-// atomically and readable by its owner only. A file that cannot be read is
-// moved aside, never overwritten, and the store starts empty.
+// atomically and readable by its owner only. A file that cannot be read, or
+// a path that is no regular file, is moved aside, never overwritten, and the
+// store starts empty.
 class SettingsStore {
 public:
     // The application's own store.
@@ -33,6 +34,8 @@ public:
     static void setDefaultFileName(const QString& fileName);
 
 private:
+    void prepareWrite();
+
     class Private;
     QString m_fileName;
     std::unique_ptr<Private> d;

@@ -9,7 +9,10 @@ const QString logsFolderName = QStringLiteral("logs");
 
 QString SystemFolders::UserLibrary()
 {
-    const QString library = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    QDir().mkpath(QDir(library).filePath(logsFolderName));
-    return library;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
+
+void SystemFolders::makeStandardFolders()
+{
+    QDir().mkpath(QDir(UserLibrary()).filePath(logsFolderName));
 }

@@ -5,7 +5,11 @@
 // The platform's standard folders.
 class SystemFolders {
 public:
-    // The user's Library folder: the XDG data home on Linux. Its standard
-    // subfolder "logs" is made sure to exist, as the platform does for it.
+    // The user's Library folder: the XDG data home on Linux. Asking makes
+    // no folder.
     static QString UserLibrary();
+
+    // Makes sure the Library folder and its standard subfolder "logs"
+    // exist, as the platform keeps them; once, where the program starts.
+    static void makeStandardFolders();
 };

@@ -4,13 +4,23 @@
 #include "MainMenuBar.h"
 #include "MainWindow.h"
 #include "QuitSignals.h"
+#include "SystemFolders.h"
 
 #include <QApplication>
 
+namespace {
+// Set by a quit that comes before the event loop runs, which Qt would drop.
+bool quitRequested = false;
+} // namespace
+
 namespace ui {
 
-Program::Program(core::App& app) : m_app(app)
+// The quit signals come first: from here on a signal quits through the quit
+// sequence, even one that comes while the first host read blocks start-up.
+Program::Program(core::App& app) : m_app(app), m_quitSignals(std::make_unique<QuitSignals>(&Program::quit))
 {
+    quitRequested = false;
+    SystemFolders::makeStandardFolders();
     // On Linux the application object shows no menu bar of its own: building
     // it is all there is to attaching it.
     ::MainMenuBar();
@@ -19,7 +29,6 @@ Program::Program(core::App& app) : m_app(app)
     // Only now: the window's open handling shows and uses the settings that
     // the application object's open handling has just read.
     ::MainWindow();
-    m_quitSignals = std::make_unique<QuitSignals>(&Program::quit);
 }
 
 Program::~Program()
@@ -29,7 +38,7 @@ Program::~Program()
 
 int Program::exec()
 {
-    const int code = QApplication::exec();
+    const int code = quitRequested ? 0 : QApplication::exec();
     closeDown();
     return code;
 }
@@ -40,6 +49,7 @@ void Program::quit()
 {
     if (ui::MainWindow* window = existingMainWindow())
         window->allowClose();
+    quitRequested = true;
     QCoreApplication::quit();
 }
 

@@ -98,6 +98,7 @@ TEST_F(Log, OpenHandlingWritesTheStartLineWhateverShouldLogHolds)
     store.SetAppValue("Should Log", SettingsValue::boolean(false));
     ASSERT_TRUE(store.AppSynchronize());
 
+    SystemFolders::makeStandardFolders();
     core::App app;
     app.Event_Open();
     const QString folder = QDir(SystemFolders::UserLibrary()).filePath("logs/Halvory Tolvane");

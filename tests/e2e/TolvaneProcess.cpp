@@ -61,10 +61,42 @@ QJsonArray TolvaneProcess::units() const
     return QJsonDocument::fromJson(file.readAll())["lists"]["Tolvane"].toArray();
 }
 
-bool TolvaneProcess::start()
+bool TolvaneProcess::launch()
 {
     m_process.start();
-    if (!m_process.waitForStarted(StartLimitMs))
+    return m_process.waitForStarted(StartLimitMs);
+}
+
+int TolvaneProcess::runAnother(QByteArray* output)
+{
+    QProcess another;
+    another.setProcessEnvironment(m_process.processEnvironment());
+    another.setProcessChannelMode(QProcess::MergedChannels);
+    another.start(m_process.program(), {});
+    const bool ended = another.waitForFinished(StartLimitMs);
+    *output = another.readAll();
+    if (!ended) {
+        another.kill();
+        another.waitForFinished(StartLimitMs);
+        return -1;
+    }
+    return another.exitStatus() == QProcess::NormalExit ? another.exitCode() : -1;
+}
+
+bool TolvaneProcess::waitForExit()
+{
+    return m_process.waitForFinished(StartLimitMs) && m_process.exitStatus() == QProcess::NormalExit;
+}
+
+void TolvaneProcess::killHard()
+{
+    m_process.kill();
+    m_process.waitForFinished(StartLimitMs);
+}
+
+bool TolvaneProcess::start()
+{
+    if (!launch())
         return false;
     QElapsedTimer timer;
     timer.start();

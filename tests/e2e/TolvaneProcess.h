@@ -23,6 +23,17 @@ public:
 
     // Starts the program and waits until its listener accepts connections.
     bool start();
+    // Starts the program and returns once it runs, listening or not.
+    bool launch();
+    // Starts a further copy in the same home and waits for it to end; its
+    // exit code, or -1 when it did not end by itself in time.
+    int runAnother(QByteArray* output);
+    // Waits for the program to end by itself; true when it did so in time
+    // and normally.
+    bool waitForExit();
+    int exitCode() const { return m_process.exitCode(); }
+    // Ends it as a crash would, with nothing cleaned up.
+    void killHard();
     // Quits it by SIGTERM; true when it ended by itself in time.
     bool stop();
     qint64 pid() const { return m_process.processId(); }

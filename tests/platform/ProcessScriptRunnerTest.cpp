@@ -1,16 +1,26 @@
 #include "ProcessScriptRunner.h"
+#include "QuitSignals.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
+#include <chrono>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 using Status = ScriptResult::Status;
 
+using namespace std::chrono_literals;
+
 // A short limit keeps the timeout row quick; the other programs end at once.
-constexpr int shortLimitMs = 300;
+constexpr std::chrono::milliseconds shortLimit = 300ms;
+// Far longer than a quit may take to end a run.
+constexpr std::chrono::milliseconds longLimit = 60s;
 
 class ProcessScriptRunnerTest : public ::testing::Test {
 protected:
@@ -51,7 +61,7 @@ TEST_F(ProcessScriptRunnerTest, ResultFollowsExitAndOutput)
         {"crash", "kill -SEGV $$", Status::Failed, ""},
     };
     for (const Row& row : rows) {
-        ProcessScriptRunner runner(program(row.name, row.body), shortLimitMs * 10);
+        ProcessScriptRunner runner(program(row.name, row.body), shortLimit * 10);
         const ScriptResult result = runner.execute("tell application \"Halvory\"\r");
         EXPECT_EQ(result.status, row.status) << row.name;
         EXPECT_EQ(result.text, row.text) << row.name;
@@ -82,7 +92,7 @@ TEST_F(ProcessScriptRunnerTest, ProgramPastTheLimitIsKilled)
 {
     const QString pidFile = path("pid");
     ProcessScriptRunner runner(program("hang", "echo $$ > '" + pidFile.toUtf8() + "'; exec sleep 60"),
-                               shortLimitMs);
+                               shortLimit);
     EXPECT_EQ(runner.execute("x").status, Status::TimedOut);
 
     QFile file(pidFile);
@@ -90,6 +100,47 @@ TEST_F(ProcessScriptRunnerTest, ProgramPastTheLimitIsKilled)
     const pid_t pid = file.readAll().trimmed().toInt();
     ASSERT_GT(pid, 0);
     EXPECT_NE(::kill(pid, 0), 0) << "the child still runs";
+}
+
+// The pid that a program started by the runner writes to `pidFile`, once
+// it is there; 0 when it never comes.
+static pid_t awaitPid(const QString& pidFile)
+{
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        QFile file(pidFile);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray text = file.readAll();
+            if (text.endsWith('\n'))
+                return text.trimmed().toInt();
+        }
+        QThread::msleep(20);
+    }
+    return 0;
+}
+
+TEST_F(ProcessScriptRunnerTest, QuitSignalEndsTheRunAndReapsTheChild)
+{
+    const QString pidFile = path("pid");
+    ProcessScriptRunner runner(program("slow host", "echo $$ > '" + pidFile.toUtf8() + "'; exec sleep 60"),
+                               longLimit);
+    bool quitCalled = false;
+    QuitSignals quitSignals([&] { quitCalled = true; });
+    pid_t child = 0;
+    std::thread sender([&] {
+        child = awaitPid(pidFile);
+        ::kill(::getpid(), SIGTERM);
+    });
+    const ScriptResult result = runner.execute("x");
+    sender.join();
+
+    EXPECT_EQ(result.status, Status::Failed) << "ended by the quit, not by the time limit";
+    ASSERT_GT(child, 0);
+    EXPECT_NE(::kill(child, 0), 0) << "the child still runs or was not reaped";
+    EXPECT_TRUE(QuitSignals::received());
+    EXPECT_EQ(runner.execute("x").status, Status::Failed) << "no new run once quitting";
+
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(quitCalled) << "the quit still reaches the event loop";
 }
 
 TEST(ProcessScriptRunnerDefaults, ProgramIsTheBuildsRunner)

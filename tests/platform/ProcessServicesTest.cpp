@@ -29,9 +29,16 @@ TEST(ProcessInfoTest, ActivityTokenRecordsWhatWasAsked)
     EXPECT_EQ(token->reason(), "Starting HTTP Server that cannot Nap");
 }
 
-TEST(SystemFoldersTest, UserLibraryIsTheDataHomeWithItsLogsFolder)
+TEST(SystemFoldersTest, UserLibraryIsTheDataHomeAndItsLogsFolderIsMadeOnlyWhenAsked)
 {
     const QString library = SystemFolders::UserLibrary();
     EXPECT_EQ(library, TestEnvironment::home() + "/.local/share");
+    QDir(library + "/logs").removeRecursively();
+    SystemFolders::UserLibrary();
+    EXPECT_FALSE(QDir(library + "/logs").exists()) << "asking for the folder made one";
+
+    SystemFolders::makeStandardFolders();
+    EXPECT_TRUE(QDir(library + "/logs").exists());
+    SystemFolders::makeStandardFolders();
     EXPECT_TRUE(QDir(library + "/logs").exists());
 }

@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -25,10 +26,11 @@ protected:
         file.write(contents);
     }
     QJsonObject fileObject() const { return QJsonDocument::fromJson(TestEnvironment::fileBytes(fileName())).object(); }
-    QStringList asideFiles() const
+    QStringList asideFiles(QDir::Filters kinds = QDir::Files) const
     {
-        return QDir(m_dir.path()).entryList({"Tolvane.json.unreadable-*"}, QDir::Files);
+        return QDir(m_dir.path()).entryList({"Tolvane.json.unreadable-*"}, kinds | QDir::System);
     }
+    QString path(const QString& name) const { return m_dir.filePath(name); }
 
 private:
     QTemporaryDir m_dir;
@@ -173,4 +175,98 @@ TEST_F(SettingsStoreTest, NewStoreObjectReadsTheFileAnew)
     SettingsStore later(fileName());
     EXPECT_EQ(later.CopyAppValue("PW").toText(), "changed elsewhere");
     EXPECT_TRUE(later.CopyAppValue("Should Log").isBoolean());
+}
+
+namespace {
+// The old wait on a lock left empty was the lock's stale time, half a minute;
+// a machine under load still takes far less than this.
+constexpr std::chrono::seconds leftLockBound{10};
+
+struct OddPath {
+    const char* name;
+    // Puts something other than a regular file at the path.
+    bool (*make)(const QString& path);
+    QDir::Filters kind;
+};
+
+bool makeFifo(const QString& path)
+{
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}
+
+bool makeFolder(const QString& path)
+{
+    return QDir().mkdir(path);
+}
+
+// A device that never ends, behind a link as a user might leave one.
+bool makeDeviceLink(const QString& path)
+{
+    return QFile::link("/dev/zero", path);
+}
+
+class SettingsStoreOddPath : public SettingsStoreTest, public ::testing::WithParamInterface<OddPath> {};
+} // namespace
+
+TEST_P(SettingsStoreOddPath, IsKeptAsideAndTheStoreStartsEmpty)
+{
+    ASSERT_TRUE(GetParam().make(fileName()));
+    SettingsStore store(fileName());
+    EXPECT_EQ(store.CopyAppValue("Should Log").type(), Type::Absent);
+    store.SetAppValue("Should Log", SettingsValue::boolean(true));
+    ASSERT_TRUE(store.AppSynchronize());
+
+    EXPECT_TRUE(QFileInfo(fileName()).isFile());
+    EXPECT_TRUE(fileObject().value("Should Log").toBool());
+    EXPECT_EQ(asideFiles(GetParam().kind).size(), 1) << "kept aside as it was";
+}
+
+INSTANTIATE_TEST_SUITE_P(NotARegularFile, SettingsStoreOddPath,
+                         ::testing::Values(OddPath{"Fifo", makeFifo, QDir::AllEntries},
+                                           OddPath{"Folder", makeFolder, QDir::Dirs | QDir::NoDotAndDotDot},
+                                           OddPath{"DeviceLink", makeDeviceLink, QDir::AllEntries}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsStoreTest, FirstWriteNeverLeavesAnEmptyFile)
+{
+    // A kill can come between any two steps; at each the file is either not
+    // there yet or a whole store that only its owner may read.
+    SettingsStore store(fileName());
+    store.SetAppValue("PW", SettingsValue::text("secret"));
+    if (QFile::exists(fileName())) {
+        EXPECT_GT(QFileInfo(fileName()).size(), 0);
+        EXPECT_TRUE(QJsonDocument::fromJson(TestEnvironment::fileBytes(fileName())).isObject());
+        EXPECT_EQ(modeOf(fileName()), 0600u);
+    }
+    ASSERT_TRUE(store.AppSynchronize());
+    EXPECT_EQ(fileObject().value("PW").toString(), "secret");
+    EXPECT_EQ(modeOf(fileName()), 0600u);
+    EXPECT_TRUE(QDir(path(".")).entryList({"Tolvane.json.*"}, QDir::Files | QDir::Hidden).isEmpty())
+        << "no temporary file left";
+}
+
+TEST_F(SettingsStoreTest, LockLeftByACrashDoesNotHoldTheWrite)
+{
+    const struct {
+        const char* name;
+        QByteArray contents;
+    } rows[] = {
+        {"empty", ""},
+        {"garbled", "not a lock\n"},
+    };
+    for (const auto& row : rows) {
+        {
+            QFile lock(fileName() + ".lock");
+            ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+            lock.write(row.contents);
+        }
+        const auto started = std::chrono::steady_clock::now();
+        {
+            SettingsStore store(fileName());
+            store.SetAppValue("PW", SettingsValue::text(row.name));
+            EXPECT_TRUE(store.AppSynchronize()) << row.name;
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - started, leftLockBound) << row.name;
+        EXPECT_EQ(fileObject().value("PW").toString(), row.name);
+    }
 }

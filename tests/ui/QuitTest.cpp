@@ -63,6 +63,21 @@ TEST_F(Quit, SigtermQuitsThroughTheSameSequence)
     expectStored();
 }
 
+TEST_F(Quit, SignalHandledBeforeTheEventLoopRunsStillQuits)
+{
+    TOLVANE_REQUIRE_NETNS();
+    ui::Program program(m_app);
+    MainWindow().tfIPAddress()->setText("10.9.8.7");
+    // Start-up may handle events of its own before the loop runs, and with
+    // them the signal.
+    ::kill(::getpid(), SIGTERM);
+    QCoreApplication::processEvents();
+    QTimer::singleShot(QuitTimeout, [] { QCoreApplication::exit(QuitTimedOut); });
+    EXPECT_EQ(program.exec(), 0);
+    EXPECT_EQ(stored("IPAddress").toText(), "10.9.8.7");
+    EXPECT_EQ(m_app.Activity, nullptr);
+}
+
 // The file under `folder` that holds `text`, or an empty name.
 QString fileHolding(const QString& folder, const QByteArray& text)
 {
