@@ -18,11 +18,10 @@ class TCPSocket;
 class ServerSocket : public QObject {
     Q_OBJECT
 public:
-    static constexpr int DefaultPort = 1901;
-
     explicit ServerSocket(QObject* parent = nullptr);
     ~ServerSocket() override;
 
+    // Set by the caller before Listen; 0 listens on any free port.
     int Port() const { return m_port; }
     void setPort(int port) { m_port = port; }
     int MinimumSocketsAvailable() const { return m_minimumAvailable; }
@@ -51,7 +50,7 @@ private:
     std::unique_ptr<QTcpServer> m_server;
     QList<TCPSocket*> m_spares;
     QList<TCPSocket*> m_open;
-    int m_port = DefaultPort;
+    int m_port = 0;
     int m_minimumAvailable = 1;
     int m_maximumConnected = 1;
 };

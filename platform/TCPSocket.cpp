@@ -79,11 +79,6 @@ void TCPSocket::Close()
     m_connection->disconnectFromHost();
 }
 
-bool TCPSocket::IsConnected() const
-{
-    return m_connection && m_connection->state() == QAbstractSocket::ConnectedState;
-}
-
 QString TCPSocket::LocalAddress() const
 {
     return m_connection ? dottedAddress(m_connection->localAddress()) : QString();

@@ -24,7 +24,6 @@ public:
     // Ends the connection (queued bytes are still sent first).
     void Close();
 
-    bool IsConnected() const;
     // Local IPv4 address of the connection, dotted text (never IPv4-mapped).
     QString LocalAddress() const;
     // Local port: the listening port.
