@@ -131,6 +131,27 @@ TEST_F(RequestHandlingTest, WithoutContentLengthTheBodyIsNotWaitedFor)
     EXPECT_TRUE(host().commands().isEmpty());
 }
 
+TEST_F(RequestHandlingTest, WithoutContentLengthTheBodyThatCameWithTheHeadIsTaken)
+{
+    LoopbackClient client(port);
+    client.send("PUT /api/u/lights/0/state HTTP/1.1\r\nHost: a\r\n\r\n{\"on\":true}");
+    ASSERT_TRUE(client.waitForClose());
+    EXPECT_EQ(client.received(), JSONHead + LampOnSuccess);
+    EXPECT_EQ(host().commands(), QStringList{LampOn});
+    EXPECT_EQ(logLines(), (QStringList{"Inbound Request: PUT /api/u/lights/0/state HTTP/1.1",
+                                       "{\"on\":true}"}));
+}
+
+TEST_F(RequestHandlingTest, ChunkedBodyGetsTheBadRequestReplyAndNoCommand)
+{
+    LoopbackClient client(port);
+    client.send("PUT /api/u/lights/0/state HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n"
+                "b\r\n{\"on\":true}\r\n0\r\n\r\n");
+    ASSERT_TRUE(client.waitForClose());
+    EXPECT_EQ(client.received(), BadRequest);
+    EXPECT_TRUE(host().scripts().isEmpty());
+}
+
 TEST_F(RequestHandlingTest, OnlyTheFirstOfTwoBackToBackRequestsIsHandled)
 {
     const QByteArray reply = exchange(put("/api/u/lights/0/state", R"({"on":true})")
