@@ -111,6 +111,8 @@ void SingleHTTPSocket::Event_DataAvailable()
         return;
     case HTTPRequestFrame::Status::Rejected:
         stopReceiving();
+        // Refused by its framing, it has no body to log: its end is what failed.
+        logRequestLine(InboundRequest);
         Return400_BAD_REQUEST();
         return;
     case HTTPRequestFrame::Status::Complete:
@@ -137,8 +139,7 @@ void SingleHTTPSocket::stopReceiving()
 void SingleHTTPSocket::ParseRequestHeaders(const QByteArray& data)
 {
     try {
-        const QString requestLine = QString::fromUtf8(data.first(data.indexOf(crlf)));
-        App().WriteToLog(LogInboundRequest + requestLine);
+        const QString requestLine = logRequestLine(data);
         const QByteArray body = data.sliced(data.indexOf(crlf + crlf) + 2 * crlf.size());
         if (!body.isEmpty())
             App().WriteToLog(QString::fromUtf8(body));
@@ -156,6 +157,18 @@ void SingleHTTPSocket::ParseRequestHeaders(const QByteArray& data)
     } catch (...) {
         Return400_BAD_REQUEST();
     }
+}
+
+// Every request buffer handled is logged by its request line, the text before
+// its first CR LF, when it has one.
+QString SingleHTTPSocket::logRequestLine(const QByteArray& data)
+{
+    const qsizetype lineEnd = data.indexOf(crlf);
+    if (lineEnd < 0)
+        return {};
+    const QString requestLine = QString::fromUtf8(data.first(lineEnd));
+    App().WriteToLog(LogInboundRequest + requestLine);
+    return requestLine;
 }
 
 void SingleHTTPSocket::Return400_BAD_REQUEST()

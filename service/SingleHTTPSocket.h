@@ -36,6 +36,7 @@ protected:
 
 private:
     void ParseRequestHeaders(const QByteArray& data);
+    QString logRequestLine(const QByteArray& data);
     void Return400_BAD_REQUEST();
     void Return404Error();
 
