@@ -233,41 +233,43 @@ void SingleHTTPSocket::ReturnLight(qint64 lightNumber)
     sendReadReply(HTTPReplies::ContentTypeJSON, QByteArray::fromStdString(json));
 }
 
-// Nothing is sent until every step has succeeded, so a failure leaves the
-// 400 reply as the only answer. Commands already sent stay sent.
+// A state change that ends in the 400 reply undoes nothing: the light list
+// has been rebuilt, commands already sent stay sent, and a status text
+// already set stays. Only the success reply is held back until every step
+// has succeeded.
 void SingleHTTPSocket::processPUT(const QString& path, const QByteArray& body)
 {
     try {
         App().RefreshLightArray();
         const QString lightNumber = RequestPath::field(path, FieldLight);
-        const QString action = RequestPath::field(path, FieldAction);
         const std::shared_ptr<JSONItem> light =
             App().LightArray->Value(lightNumber.toStdString()).toItem();
-        const QByteArray head = replyHead(HTTPReplies::ContentTypeJSON);
-        if (action != ActionState) {
+        if (RequestPath::field(path, FieldAction) != ActionState) {
             Return400_BAD_REQUEST();
             return;
         }
 
         const JSONItem request(std::string_view(body.constData(), std::size_t(body.size())));
-        QByteArrayList successes;
         // A top-level array has no members: nothing to carry out.
-        if (!request.IsArray() && request.HasName(MemberOn)) {
+        const bool hasOn = !request.IsArray() && request.HasName(MemberOn);
+        const bool hasBri = !request.IsArray() && request.HasName(MemberBri);
+        const QString name = hasOn || hasBri ? unitName(*light) : QString();
+        QByteArrayList successes;
+        if (hasOn) {
             const bool on = request.Value(MemberOn).toBoolean();
-            const QString name = unitName(*light);
             App().CommandUnit(name, on);
             successes.append(LightStateChange::onSuccess(lightNumber, on));
             App().ShowStatus((on ? StatusSentOn : StatusSentOff) + name);
         }
-        if (!request.IsArray() && request.HasName(MemberBri)) {
+        if (hasBri) {
             const qint64 bri = request.Value(MemberBri).toInteger();
             const qint64 percent = LightStateChange::brightnessPercent(bri);
-            const QString name = unitName(*light);
             App().CommandUnitBRI(name, percent);
             successes.append(LightStateChange::briSuccess(lightNumber, bri));
             App().ShowStatus(StatusSentBri + name + StatusBriTo + QString::number(percent));
         }
-        sendReply(head + LightStateChange::successResponse(successes));
+        sendReply(replyHead(HTTPReplies::ContentTypeJSON)
+                  + LightStateChange::successResponse(successes));
     } catch (...) {
         Return400_BAD_REQUEST();
     }
