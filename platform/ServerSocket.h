@@ -13,11 +13,16 @@ class TCPSocket;
 //
 // It keeps MinimumSocketsAvailable spare connection objects, obtained through
 // AddSocket, and hands each accepted connection to a spare. At most
-// MaximumSocketsConnected connections are open; further clients wait in the
-// backlog and are served in turn as open ones close.
+// MaximumSocketsConnected connections are open. Up to
+// MaximumConnectionsWaiting more are taken off the backlog and held, each
+// collecting its client's bytes under its own time limit (see TCPSocket),
+// and opened in the order they arrived as open ones close; so a slow client
+// costs only its own time. Past that many, clients wait in the backlog.
 class ServerSocket : public QObject {
     Q_OBJECT
 public:
+    static constexpr int MaximumConnectionsWaiting = 64;
+
     explicit ServerSocket(QObject* parent = nullptr);
     ~ServerSocket() override;
 
@@ -42,13 +47,15 @@ public:
 
 private:
     void acceptWaiting();
-    void serve(QTcpSocket* connection);
+    void hold(QTcpSocket* connection);
+    void openWaiting();
     TCPSocket* takeSpare();
     void topUpSpares();
     void onClosed(TCPSocket* socket);
 
     std::unique_ptr<QTcpServer> m_server;
     QList<TCPSocket*> m_spares;
+    QList<TCPSocket*> m_waiting; // held, in the order they arrived
     QList<TCPSocket*> m_open;
     int m_port = 0;
     int m_minimumAvailable = 1;

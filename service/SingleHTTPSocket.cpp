@@ -81,21 +81,14 @@ QString unitName(const JSONItem& light)
 SingleHTTPSocket::SingleHTTPSocket() : SingleHTTPSocket(RequestTimeLimit) {}
 
 SingleHTTPSocket::SingleHTTPSocket(std::chrono::milliseconds requestTimeLimit)
-    : crlf(QByteArrayLiteral("\r\n"))
+    : TCPSocket(requestTimeLimit), crlf(QByteArrayLiteral("\r\n"))
 {
-    m_requestTimer.setSingleShot(true);
-    m_requestTimer.setInterval(requestTimeLimit);
-    QObject::connect(&m_requestTimer, &QTimer::timeout, this, [this] {
-        stopReceiving();
-        Close();
-    });
 }
 
 void SingleHTTPSocket::Event_Connected()
 {
     InboundRequest.clear();
     m_requestHandled = false;
-    m_requestTimer.start();
 }
 
 void SingleHTTPSocket::Event_DataAvailable()
@@ -131,7 +124,14 @@ void SingleHTTPSocket::Event_SendComplete(bool userAborted)
 void SingleHTTPSocket::stopReceiving()
 {
     m_requestHandled = true;
-    m_requestTimer.stop();
+    requestReceived();
+}
+
+// A refused request is as ready to be answered as a complete one.
+bool SingleHTTPSocket::isRequestComplete(QByteArrayView received) const
+{
+    const std::string_view bytes(received.constData(), std::size_t(received.size()));
+    return HTTPRequestFrame::examine(bytes).status != HTTPRequestFrame::Status::Incomplete;
 }
 
 // data is one complete request: the request line, the header lines, the
