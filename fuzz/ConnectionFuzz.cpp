@@ -13,12 +13,13 @@
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QTcpSocket>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-constexpr int SettleLimitMs = 2000;
+constexpr std::chrono::milliseconds SettleLimit{2000};
 constexpr std::chrono::milliseconds RequestTimeLimit{200};
 constexpr std::size_t LargestPiece = 97;
 
@@ -84,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t pattern = data[0];
     QTcpSocket client;
     client.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(b.server.boundPort()));
-    if (!client.waitForConnected(SettleLimitMs))
+    if (!client.waitForConnected(int(SettleLimit.count())))
         return 0;
 
     QByteArray reply;
@@ -101,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QElapsedTimer timer;
     timer.start();
     while ((b.server.openConnections() > 0 || client.state() != QAbstractSocket::UnconnectedState)
-           && timer.elapsed() < SettleLimitMs)
+           && timer.elapsed() < SettleLimit.count())
         pump(client, reply);
     if (b.server.openConnections() > 0)
         fault("the connection still holds the listener after its client left", reply);

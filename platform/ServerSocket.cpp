@@ -32,38 +32,48 @@ int ServerSocket::boundPort() const
     return m_server->isListening() ? m_server->serverPort() : 0;
 }
 
-// Serves waiting clients while there is room. When the open connections are
-// at their limit, accepting pauses, so later clients wait in the listen
-// backlog and are taken in turn as open connections close.
+// Takes clients off the backlog while there is room to hold them. At the
+// limit, accepting pauses and later clients wait in the backlog until held
+// ones are opened or dropped.
 void ServerSocket::acceptWaiting()
 {
-    while (m_open.size() < m_maximumConnected && m_server->hasPendingConnections()) {
-        QTcpSocket* connection = m_server->nextPendingConnection();
-        // A client that gave up while it waited leaves nothing to serve.
-        if (connection->state() != QAbstractSocket::ConnectedState) {
-            connection->deleteLater();
-            continue;
-        }
-        serve(connection);
+    while (m_waiting.size() < MaximumConnectionsWaiting && m_server->hasPendingConnections()) {
+        hold(m_server->nextPendingConnection());
+        openWaiting();
     }
-    if (m_open.size() < m_maximumConnected)
+    openWaiting();
+    if (m_waiting.size() < MaximumConnectionsWaiting)
         m_server->resumeAccepting();
     else
         m_server->pauseAccepting();
 }
 
-void ServerSocket::serve(QTcpSocket* connection)
+void ServerSocket::hold(QTcpSocket* connection)
 {
+    // A client that gave up in the backlog leaves nothing to serve.
+    if (connection->state() != QAbstractSocket::ConnectedState) {
+        connection->deleteLater();
+        return;
+    }
     TCPSocket* socket = takeSpare();
     if (!socket) {
         connection->abort();
         connection->deleteLater();
         return;
     }
-    m_open.append(socket);
+    m_waiting.append(socket);
     connect(socket, &TCPSocket::closed, this, [this, socket] { onClosed(socket); });
-    socket->attach(connection);
+    socket->hold(connection);
     topUpSpares();
+}
+
+void ServerSocket::openWaiting()
+{
+    while (m_open.size() < m_maximumConnected && !m_waiting.isEmpty()) {
+        TCPSocket* socket = m_waiting.takeFirst();
+        m_open.append(socket);
+        socket->open();
+    }
 }
 
 TCPSocket* ServerSocket::takeSpare()
@@ -91,10 +101,11 @@ void ServerSocket::topUpSpares()
 }
 
 // Runs inside the closing connection's own signal: the object is dropped
-// later, and the next client is taken from the event loop.
+// later, and the next client is taken from the event loop. A held connection
+// that ends was never opened and leaves only its place.
 void ServerSocket::onClosed(TCPSocket* socket)
 {
-    if (!m_open.removeOne(socket))
+    if (!m_open.removeOne(socket) && !m_waiting.removeOne(socket))
         return;
     socket->deleteLater();
     QMetaObject::invokeMethod(this, &ServerSocket::acceptWaiting, Qt::QueuedConnection);

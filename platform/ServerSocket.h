@@ -13,16 +13,20 @@ class TCPSocket;
 //
 // It keeps MinimumSocketsAvailable spare connection objects, obtained through
 // AddSocket, and hands each accepted connection to a spare. At most
-// MaximumSocketsConnected connections are open; further clients wait in the
-// backlog and are served in turn as open ones close.
+// MaximumSocketsConnected connections are open. Up to
+// MaximumConnectionsWaiting more are taken off the backlog and held, each
+// collecting its client's bytes under its own time limit (see TCPSocket),
+// and opened in the order they arrived as open ones close; so a slow client
+// costs only its own time. Past that many, clients wait in the backlog.
 class ServerSocket : public QObject {
     Q_OBJECT
 public:
-    static constexpr int DefaultPort = 1901;
+    static constexpr int MaximumConnectionsWaiting = 64;
 
     explicit ServerSocket(QObject* parent = nullptr);
     ~ServerSocket() override;
 
+    // Set by the caller before Listen; 0 listens on any free port.
     int Port() const { return m_port; }
     void setPort(int port) { m_port = port; }
     int MinimumSocketsAvailable() const { return m_minimumAvailable; }
@@ -43,15 +47,17 @@ public:
 
 private:
     void acceptWaiting();
-    void serve(QTcpSocket* connection);
+    void hold(QTcpSocket* connection);
+    void openWaiting();
     TCPSocket* takeSpare();
     void topUpSpares();
     void onClosed(TCPSocket* socket);
 
     std::unique_ptr<QTcpServer> m_server;
     QList<TCPSocket*> m_spares;
+    QList<TCPSocket*> m_waiting; // held, in the order they arrived
     QList<TCPSocket*> m_open;
-    int m_port = DefaultPort;
+    int m_port = 0;
     int m_minimumAvailable = 1;
     int m_maximumConnected = 1;
 };

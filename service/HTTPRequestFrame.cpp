@@ -8,6 +8,7 @@ namespace {
 constexpr std::string_view LineEnd = "\r\n";
 constexpr std::string_view HeadEnd = "\r\n\r\n";
 constexpr std::string_view ContentLengthName = "content-length";
+constexpr std::string_view TransferEncodingName = "transfer-encoding";
 constexpr std::string_view Blanks = " \t";
 
 std::string_view trimmed(std::string_view text)
@@ -23,9 +24,10 @@ char lowerASCII(char c)
     return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 }
 
-bool isContentLengthName(std::string_view name)
+// Header names match in any case; lowerName is given in lower case.
+bool isHeaderName(std::string_view name, std::string_view lowerName)
 {
-    return std::ranges::equal(name, ContentLengthName,
+    return std::ranges::equal(trimmed(name), lowerName,
                               [](char a, char b) { return lowerASCII(a) == b; });
 }
 
@@ -46,24 +48,38 @@ std::optional<std::size_t> parseLength(std::string_view value)
     return length;
 }
 
-// The Content-Length of the header lines, each ended by CR LF; 0 without
-// one. Several Content-Length headers must agree. Nothing when malformed.
-std::optional<std::size_t> bodyLength(std::string_view headerLines)
+// What the header lines say of the body: refused, or its announced length,
+// if any.
+struct BodyFraming {
+    bool refused = false;
+    std::optional<std::size_t> announcedLength;
+};
+
+constexpr BodyFraming RefusedFraming{true, std::nullopt};
+
+// The header lines, each ended by CR LF. Several Content-Length headers must
+// agree; any Transfer-Encoding is refused.
+BodyFraming bodyFraming(std::string_view headerLines)
 {
-    std::optional<std::size_t> announced;
+    BodyFraming framing;
     while (!headerLines.empty()) {
         const std::size_t end = headerLines.find(LineEnd);
         const std::string_view line = headerLines.substr(0, end);
         headerLines.remove_prefix(end + LineEnd.size());
         const std::size_t colon = line.find(':');
-        if (colon == std::string_view::npos || !isContentLengthName(trimmed(line.substr(0, colon))))
+        if (colon == std::string_view::npos)
+            continue;
+        const std::string_view name = line.substr(0, colon);
+        if (isHeaderName(name, TransferEncodingName))
+            return RefusedFraming;
+        if (!isHeaderName(name, ContentLengthName))
             continue;
         const std::optional<std::size_t> length = parseLength(line.substr(colon + 1));
-        if (!length || (announced && *length != *announced))
-            return std::nullopt;
-        announced = length;
+        if (!length || (framing.announcedLength && *length != *framing.announcedLength))
+            return RefusedFraming;
+        framing.announcedLength = length;
     }
-    return announced.value_or(0);
+    return framing;
 }
 
 HTTPRequestFrame rejected()
@@ -93,13 +109,18 @@ HTTPRequestFrame HTTPRequestFrame::examine(std::string_view buffer)
     const std::string_view headerLines =
         headersStart < headersEnd ? buffer.substr(headersStart, headersEnd - headersStart)
                                   : std::string_view();
-    const std::optional<std::size_t> body = bodyLength(headerLines);
-    if (!body || frame.headLength + *body > MaxRequestSize)
+    const BodyFraming framing = bodyFraming(headerLines);
+    if (framing.refused)
+        return rejected();
+    // Unannounced, the body is the rest of what has come with the head.
+    const std::size_t total =
+        framing.announcedLength ? frame.headLength + *framing.announcedLength : buffer.size();
+    if (total > MaxRequestSize)
         return rejected();
 
-    if (buffer.size() < frame.headLength + *body)
+    if (buffer.size() < total)
         return frame;
     frame.status = Status::Complete;
-    frame.totalLength = frame.headLength + *body;
+    frame.totalLength = total;
     return frame;
 }

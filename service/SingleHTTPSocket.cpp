@@ -81,21 +81,14 @@ QString unitName(const JSONItem& light)
 SingleHTTPSocket::SingleHTTPSocket() : SingleHTTPSocket(RequestTimeLimit) {}
 
 SingleHTTPSocket::SingleHTTPSocket(std::chrono::milliseconds requestTimeLimit)
-    : crlf(QByteArrayLiteral("\r\n"))
+    : TCPSocket(requestTimeLimit), crlf(QByteArrayLiteral("\r\n"))
 {
-    m_requestTimer.setSingleShot(true);
-    m_requestTimer.setInterval(requestTimeLimit);
-    QObject::connect(&m_requestTimer, &QTimer::timeout, this, [this] {
-        stopReceiving();
-        Close();
-    });
 }
 
 void SingleHTTPSocket::Event_Connected()
 {
     InboundRequest.clear();
     m_requestHandled = false;
-    m_requestTimer.start();
 }
 
 void SingleHTTPSocket::Event_DataAvailable()
@@ -111,6 +104,8 @@ void SingleHTTPSocket::Event_DataAvailable()
         return;
     case HTTPRequestFrame::Status::Rejected:
         stopReceiving();
+        // Refused by its framing, it has no body to log: its end is what failed.
+        logRequestLine(InboundRequest);
         Return400_BAD_REQUEST();
         return;
     case HTTPRequestFrame::Status::Complete:
@@ -129,7 +124,14 @@ void SingleHTTPSocket::Event_SendComplete(bool userAborted)
 void SingleHTTPSocket::stopReceiving()
 {
     m_requestHandled = true;
-    m_requestTimer.stop();
+    requestReceived();
+}
+
+// A refused request is as ready to be answered as a complete one.
+bool SingleHTTPSocket::isRequestComplete(QByteArrayView received) const
+{
+    const std::string_view bytes(received.constData(), std::size_t(received.size()));
+    return HTTPRequestFrame::examine(bytes).status != HTTPRequestFrame::Status::Incomplete;
 }
 
 // data is one complete request: the request line, the header lines, the
@@ -137,8 +139,7 @@ void SingleHTTPSocket::stopReceiving()
 void SingleHTTPSocket::ParseRequestHeaders(const QByteArray& data)
 {
     try {
-        const QString requestLine = QString::fromUtf8(data.first(data.indexOf(crlf)));
-        App().WriteToLog(LogInboundRequest + requestLine);
+        const QString requestLine = logRequestLine(data);
         const QByteArray body = data.sliced(data.indexOf(crlf + crlf) + 2 * crlf.size());
         if (!body.isEmpty())
             App().WriteToLog(QString::fromUtf8(body));
@@ -156,6 +157,18 @@ void SingleHTTPSocket::ParseRequestHeaders(const QByteArray& data)
     } catch (...) {
         Return400_BAD_REQUEST();
     }
+}
+
+// Every request buffer handled is logged by its request line, the text before
+// its first CR LF, when it has one.
+QString SingleHTTPSocket::logRequestLine(const QByteArray& data)
+{
+    const qsizetype lineEnd = data.indexOf(crlf);
+    if (lineEnd < 0)
+        return {};
+    const QString requestLine = QString::fromUtf8(data.first(lineEnd));
+    App().WriteToLog(LogInboundRequest + requestLine);
+    return requestLine;
 }
 
 void SingleHTTPSocket::Return400_BAD_REQUEST()
@@ -220,41 +233,43 @@ void SingleHTTPSocket::ReturnLight(qint64 lightNumber)
     sendReadReply(HTTPReplies::ContentTypeJSON, QByteArray::fromStdString(json));
 }
 
-// Nothing is sent until every step has succeeded, so a failure leaves the
-// 400 reply as the only answer. Commands already sent stay sent.
+// A state change that ends in the 400 reply undoes nothing: the light list
+// has been rebuilt, commands already sent stay sent, and a status text
+// already set stays. Only the success reply is held back until every step
+// has succeeded.
 void SingleHTTPSocket::processPUT(const QString& path, const QByteArray& body)
 {
     try {
         App().RefreshLightArray();
         const QString lightNumber = RequestPath::field(path, FieldLight);
-        const QString action = RequestPath::field(path, FieldAction);
         const std::shared_ptr<JSONItem> light =
             App().LightArray->Value(lightNumber.toStdString()).toItem();
-        const QByteArray head = replyHead(HTTPReplies::ContentTypeJSON);
-        if (action != ActionState) {
+        if (RequestPath::field(path, FieldAction) != ActionState) {
             Return400_BAD_REQUEST();
             return;
         }
 
         const JSONItem request(std::string_view(body.constData(), std::size_t(body.size())));
-        QByteArrayList successes;
         // A top-level array has no members: nothing to carry out.
-        if (!request.IsArray() && request.HasName(MemberOn)) {
+        const bool hasOn = !request.IsArray() && request.HasName(MemberOn);
+        const bool hasBri = !request.IsArray() && request.HasName(MemberBri);
+        const QString name = hasOn || hasBri ? unitName(*light) : QString();
+        QByteArrayList successes;
+        if (hasOn) {
             const bool on = request.Value(MemberOn).toBoolean();
-            const QString name = unitName(*light);
             App().CommandUnit(name, on);
             successes.append(LightStateChange::onSuccess(lightNumber, on));
             App().ShowStatus((on ? StatusSentOn : StatusSentOff) + name);
         }
-        if (!request.IsArray() && request.HasName(MemberBri)) {
+        if (hasBri) {
             const qint64 bri = request.Value(MemberBri).toInteger();
             const qint64 percent = LightStateChange::brightnessPercent(bri);
-            const QString name = unitName(*light);
             App().CommandUnitBRI(name, percent);
             successes.append(LightStateChange::briSuccess(lightNumber, bri));
             App().ShowStatus(StatusSentBri + name + StatusBriTo + QString::number(percent));
         }
-        sendReply(head + LightStateChange::successResponse(successes));
+        sendReply(replyHead(HTTPReplies::ContentTypeJSON)
+                  + LightStateChange::successResponse(successes));
     } catch (...) {
         Return400_BAD_REQUEST();
     }

@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QTimer>
 #include <chrono>
 
 // One connection of the emulated bridge's HTTP listener.
@@ -12,8 +11,9 @@
 // It collects bytes until one request is complete (see HTTPRequestFrame),
 // handles that request once, sends one reply and closes when the reply is
 // out. Whatever arrives after the request is ignored. A connection never
-// holds the listener: a request that is not complete within the time limit
-// closes the connection, and one that grows too large gets the 400 reply.
+// holds the listener: a request that is not complete within the time limit,
+// counted from the accept, closes the connection (see TCPSocket), and one
+// that grows too large gets the 400 reply.
 //
 // Routes (the path is lower-cased whole, its query included):
 //   GET /description.xml                the UPnP device description
@@ -33,9 +33,11 @@ protected:
     void Event_Connected() override;
     void Event_DataAvailable() override;
     void Event_SendComplete(bool userAborted) override;
+    bool isRequestComplete(QByteArrayView received) const override;
 
 private:
     void ParseRequestHeaders(const QByteArray& data);
+    QString logRequestLine(const QByteArray& data);
     void Return400_BAD_REQUEST();
     void Return404Error();
 
@@ -55,6 +57,5 @@ private:
 
     QByteArray crlf;
     QByteArray InboundRequest;
-    QTimer m_requestTimer;
     bool m_requestHandled = false;
 };

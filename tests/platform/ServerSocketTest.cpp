@@ -5,9 +5,14 @@
 #include <QHostAddress>
 #include <QPointer>
 #include <QTcpSocket>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <map>
+#include <optional>
 
 namespace {
+using namespace std::chrono_literals;
+
 const QString loopback = QStringLiteral("127.0.0.1");
 
 // Answers each line-terminated request once and closes when the answer is
@@ -16,6 +21,10 @@ const QString loopback = QStringLiteral("127.0.0.1");
 class EchoSocket : public TCPSocket {
 public:
     EchoSocket(int number, QStringList& log) : m_number(number), m_log(log) {}
+    EchoSocket(int number, QStringList& log, std::chrono::milliseconds requestTimeLimit)
+        : TCPSocket(requestTimeLimit), m_number(number), m_log(log)
+    {
+    }
 
 protected:
     void Event_Connected() override
@@ -37,6 +46,10 @@ protected:
         note(aborted ? "aborted" : "sent");
         Close();
     }
+    bool isRequestComplete(QByteArrayView received) const override
+    {
+        return received.endsWith('\n');
+    }
 
 private:
     void note(const QString& event) { m_log.append(QString::number(m_number) + " " + event); }
@@ -50,12 +63,18 @@ struct Server {
     ServerSocket listener;
     QStringList log;
     QList<QPointer<EchoSocket>> made;
+    // Request time limits by connection number; the others have none.
+    std::map<int, std::chrono::milliseconds> limits;
 
-    Server()
+    explicit Server(std::map<int, std::chrono::milliseconds> requestTimeLimits = {})
+        : limits(std::move(requestTimeLimits))
     {
         listener.setPort(0);
         listener.AddSocket = [this] {
-            auto* socket = new EchoSocket(made.size() + 1, log);
+            const int number = made.size() + 1;
+            const auto limit = limits.find(number);
+            auto* socket = limit == limits.end() ? new EchoSocket(number, log)
+                                                 : new EchoSocket(number, log, limit->second);
             made.append(socket);
             return socket;
         };
@@ -180,4 +199,91 @@ TEST(ServerSocketTest, ManyWaitingClientsAreServedOneAfterAnother)
         EXPECT_EQ(events.mid(3 * n, 3), (QStringList{number + " connected", number + " data " + QString::number(n),
                                                      number + " sent"}));
     }
+}
+
+namespace {
+constexpr std::chrono::milliseconds ShortLimit = 200ms;
+
+struct HeldCase {
+    const char* name;
+    QByteArray sent; // by the held client, which has the short limit
+};
+
+void PrintTo(const HeldCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+const HeldCase heldCases[] = {
+    {"Silent", ""},
+    {"Partial", "tw"},
+};
+
+class HeldClientTest : public ::testing::TestWithParam<HeldCase> {};
+} // namespace
+
+// A held client past its limit without a whole request is dropped without
+// ever reaching its connection object, and the next one keeps its place.
+TEST_P(HeldClientTest, PastItsLimitIsDroppedUnseen)
+{
+    Server server({{2, ShortLimit}});
+    auto first = server.connectClient();
+    ASSERT_TRUE(waitUntil([&] { return server.log.contains("1 connected"); }));
+    auto held = server.connectClient();
+    if (!GetParam().sent.isEmpty())
+        held->write(GetParam().sent);
+    auto third = server.connectClient();
+    third->write("three\n");
+
+    EXPECT_EQ(readUntilClosed(*held), QByteArray());
+    first->write("one\n");
+    EXPECT_EQ(readUntilClosed(*first), QByteArray("reply one\n"));
+    EXPECT_EQ(readUntilClosed(*third), QByteArray("reply three\n"));
+    EXPECT_EQ(server.events(), (QStringList{"1 connected", "1 data one", "1 sent", "3 connected",
+                                            "3 data three", "3 sent"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Clients, HeldClientTest, ::testing::ValuesIn(heldCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The limit is for receiving the request: one that is in keeps its place
+// however late its turn comes.
+TEST(ServerSocketTest, HeldClientWithItsWholeRequestIsServedPastItsLimit)
+{
+    Server server({{2, ShortLimit}});
+    auto first = server.connectClient();
+    ASSERT_TRUE(waitUntil([&] { return server.log.contains("1 connected"); }));
+    auto held = server.connectClient();
+    held->write("two\n");
+    settle(int(ShortLimit.count()) * 3);
+    EXPECT_EQ(held->state(), QAbstractSocket::ConnectedState);
+
+    first->write("one\n");
+    EXPECT_EQ(readUntilClosed(*first), QByteArray("reply one\n"));
+    EXPECT_EQ(readUntilClosed(*held), QByteArray("reply two\n"));
+    EXPECT_EQ(server.events(),
+              (QStringList{"1 connected", "1 data one", "1 sent", "2 connected", "2 data two", "2 sent"}));
+}
+
+// Past the held ones, clients wait in the backlog, and are still served in
+// the order they came.
+TEST(ServerSocketTest, HoldsAtMostItsLimitOfWaitingClients)
+{
+    constexpr int waitingCount = ServerSocket::MaximumConnectionsWaiting + 6;
+    Server server;
+    auto first = server.connectClient();
+    ASSERT_TRUE(waitUntil([&] { return server.log.contains("1 connected"); }));
+    std::vector<std::unique_ptr<QTcpSocket>> waiting;
+    for (int n = 0; n < waitingCount; ++n) {
+        waiting.push_back(server.connectClient());
+        waiting.back()->write(QByteArray::number(n) + "\n");
+    }
+    settle();
+    // The open connection, the held ones and one spare.
+    EXPECT_EQ(server.made.size(), 1 + ServerSocket::MaximumConnectionsWaiting + 1);
+
+    first->write("one\n");
+    EXPECT_EQ(readUntilClosed(*first), QByteArray("reply one\n"));
+    for (int n = 0; n < waitingCount; ++n)
+        EXPECT_EQ(readUntilClosed(*waiting[std::size_t(n)]), "reply " + QByteArray::number(n) + "\n");
 }

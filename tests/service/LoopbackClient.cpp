@@ -6,10 +6,11 @@
 
 LoopbackClient::LoopbackClient(int port)
 {
-    QObject::connect(&m_socket, &QTcpSocket::readyRead,
-                     [this] { m_received += m_socket.readAll(); });
+    m_reading = QObject::connect(&m_socket, &QTcpSocket::readyRead,
+                                 [this] { m_received += m_socket.readAll(); });
     QObject::connect(&m_socket, &QTcpSocket::disconnected, [this] {
-        m_received += m_socket.readAll();
+        if (m_socket.isOpen())
+            m_received += m_socket.readAll();
         m_closed = true;
     });
     m_socket.connectToHost(QHostAddress::LocalHost, quint16(port));
@@ -18,9 +19,21 @@ LoopbackClient::LoopbackClient(int port)
 
 void LoopbackClient::send(const QByteArray& bytes, std::chrono::milliseconds settle)
 {
+    write(bytes);
+    runFor(settle);
+}
+
+void LoopbackClient::write(const QByteArray& bytes)
+{
     m_socket.write(bytes);
     m_socket.flush();
-    runFor(settle);
+}
+
+// The smallest buffer Qt keeps: one byte, then the socket is not read.
+void LoopbackClient::stopReading()
+{
+    QObject::disconnect(m_reading);
+    m_socket.setReadBufferSize(1);
 }
 
 void LoopbackClient::runFor(std::chrono::milliseconds duration)

@@ -17,6 +17,10 @@ public:
 
     // Writes the bytes, then lets the loop run for settle.
     void send(const QByteArray& bytes, std::chrono::milliseconds settle = SettleTime);
+    // Writes the bytes and returns at once, for callers already in the loop.
+    void write(const QByteArray& bytes);
+    // From now on nothing more is read: the server's bytes pile up unread.
+    void stopReading();
     void runFor(std::chrono::milliseconds duration);
     // Runs the loop until the server has closed the connection, at most limit.
     bool waitForClose(std::chrono::milliseconds limit = CloseLimit);
@@ -32,6 +36,7 @@ private:
     void runUntil(std::chrono::milliseconds limit, const std::function<bool()>& done);
 
     QTcpSocket m_socket;
+    QMetaObject::Connection m_reading;
     QByteArray m_received;
     bool m_closed = false;
 };

@@ -131,6 +131,17 @@ TEST_F(RequestHandlingTest, WithoutContentLengthTheBodyIsNotWaitedFor)
     EXPECT_TRUE(host().commands().isEmpty());
 }
 
+TEST_F(RequestHandlingTest, WithoutContentLengthTheBodyThatCameWithTheHeadIsTaken)
+{
+    LoopbackClient client(port);
+    client.send("PUT /api/u/lights/0/state HTTP/1.1\r\nHost: a\r\n\r\n{\"on\":true}");
+    ASSERT_TRUE(client.waitForClose());
+    EXPECT_EQ(client.received(), JSONHead + LampOnSuccess);
+    EXPECT_EQ(host().commands(), QStringList{LampOn});
+    EXPECT_EQ(logLines(), (QStringList{"Inbound Request: PUT /api/u/lights/0/state HTTP/1.1",
+                                       "{\"on\":true}"}));
+}
+
 TEST_F(RequestHandlingTest, OnlyTheFirstOfTwoBackToBackRequestsIsHandled)
 {
     const QByteArray reply = exchange(put("/api/u/lights/0/state", R"({"on":true})")
@@ -168,6 +179,53 @@ TEST_F(RequestHandlingTest, OversizeAnnouncedBodyIsRefusedAtOnce)
     EXPECT_EQ(client.received(), BadRequest);
     EXPECT_TRUE(host().scripts().isEmpty());
 }
+
+struct RefusedCase {
+    const char* name;
+    QByteArray request;
+    QStringList log;
+};
+
+void PrintTo(const RefusedCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+const QByteArray PutLine = "PUT /api/u/lights/0/state HTTP/1.1";
+const QString LoggedPutLine = "Inbound Request: " + QString::fromLatin1(PutLine);
+const QByteArray OverTheCap(70 * 1024, 'a');
+
+const RefusedCase refusedCases[] = {
+    {"Chunked", PutLine + "\r\nTransfer-Encoding: chunked\r\n\r\nb\r\n{\"on\":true}\r\n0\r\n\r\n",
+     {LoggedPutLine}},
+    {"ConflictingLengths", PutLine + "\r\nContent-Length: 11\r\nContent-Length: 12\r\n\r\n{\"on\":true}",
+     {LoggedPutLine}},
+    {"LengthNotANumber", PutLine + "\r\nContent-Length: 11 bytes\r\n\r\n{\"on\":true}", {LoggedPutLine}},
+    {"LengthPastTheCap", PutLine + "\r\nContent-Length: 100000\r\n\r\n{\"on\":true}", {LoggedPutLine}},
+    {"HeadPastTheCap", PutLine + "\r\nX-Pad: " + OverTheCap + "\r\n\r\n{\"on\":true}", {LoggedPutLine}},
+    {"UnfinishedHeadPastTheCap", PutLine + "\r\nX-Pad: " + OverTheCap, {LoggedPutLine}},
+    {"NoRequestLine", "PUT /" + OverTheCap, {}},
+};
+
+class RefusedRequestTest : public RequestHandlingTest,
+                           public ::testing::WithParamInterface<RefusedCase> {};
+
+// A request its framing refuses is logged like any other, by its request
+// line when it has one, and then refused without a command.
+TEST_P(RefusedRequestTest, IsLoggedAndGetsTheBadRequestReply)
+{
+    const RefusedCase& c = GetParam();
+    LoopbackClient client(port);
+    client.send(c.request);
+    ASSERT_TRUE(client.waitForClose());
+    EXPECT_EQ(client.received(), BadRequest);
+    EXPECT_TRUE(host().scripts().isEmpty());
+    EXPECT_EQ(logLines(), c.log);
+    EXPECT_TRUE(status.texts.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Framings, RefusedRequestTest, ::testing::ValuesIn(refusedCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RequestHandlingTest, SilentClientDoesNotKeepTheNextOneWaiting)
 {

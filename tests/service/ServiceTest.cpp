@@ -17,11 +17,11 @@ ServiceTest::ServiceTest() : m_testApp(FourUnits)
     app.ShouldLog = true;
 }
 
-int ServiceTest::startListener()
+int ServiceTest::startListener(std::chrono::milliseconds requestTimeLimit)
 {
     m_listener = std::make_unique<ServerSocket>();
     m_listener->setPort(0);
-    m_listener->AddSocket = [] { return new SingleHTTPSocket(TestRequestTimeLimit); };
+    m_listener->AddSocket = [requestTimeLimit] { return new SingleHTTPSocket(requestTimeLimit); };
     if (!m_listener->Listen())
         return 0;
     return m_listener->boundPort();

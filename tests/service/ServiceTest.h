@@ -29,7 +29,7 @@ protected:
     static const QString FourUnits;
 
     void setUnits(std::optional<QString> unitListText) { host().setUnitListText(unitListText); }
-    int startListener();
+    int startListener(std::chrono::milliseconds requestTimeLimit = TestRequestTimeLimit);
 
     // The log file's lines, the date and time prefix removed.
     QStringList logLines() const;
