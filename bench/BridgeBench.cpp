@@ -16,6 +16,7 @@
 
 #include <QCoreApplication>
 #include <atomic>
+#include <chrono>
 #include <QHostAddress>
 #include <QNetworkDatagram>
 #include <QTcpServer>
@@ -33,7 +34,7 @@ constexpr int ManyLights = 1000;
 
 // How many units the host reports; set by the client thread per benchmark.
 std::atomic<int> hostUnits{ManyLights};
-constexpr int WaitMs = 5000;
+constexpr std::chrono::milliseconds ReplyWait{5000};
 
 QString unitList(int count)
 {
@@ -136,10 +137,10 @@ QByteArray exchange(quint16 port, const QByteArray& request)
 {
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, port);
-    socket.waitForConnected(WaitMs);
+    socket.waitForConnected(int(ReplyWait.count()));
     socket.write(request);
     QByteArray reply;
-    while (socket.state() == QAbstractSocket::ConnectedState && socket.waitForReadyRead(WaitMs))
+    while (socket.state() == QAbstractSocket::ConnectedState && socket.waitForReadyRead(int(ReplyWait.count())))
         reply += socket.readAll();
     return reply + socket.readAll();
 }
@@ -160,7 +161,7 @@ void udpRoundTrip(benchmark::State& state, quint16 port, const QByteArray& datag
     socket.bind(QHostAddress::LocalHost, 0);
     for (auto _ : state) {
         socket.writeDatagram(datagram, QHostAddress::LocalHost, port);
-        if (!socket.waitForReadyRead(WaitMs)) {
+        if (!socket.waitForReadyRead(int(ReplyWait.count()))) {
             state.SkipWithError("no reply");
             break;
         }

@@ -22,7 +22,6 @@ namespace {
 constexpr quint64 ActivityOptions = 255;
 const QString ActivityReason = QStringLiteral("Starting HTTP Server that cannot Nap");
 
-const QString LogsFolderName = QStringLiteral("logs");
 const QString LogFolderName = QStringLiteral("Halvory Tolvane");
 const QString LogFileName = QStringLiteral("Halvory Tolvane.log");
 const QString StartLine = QStringLiteral("Halvory Tolvane has started.");
@@ -54,7 +53,7 @@ void App::Event_Open()
 {
     Activity = ProcessInfo::processInfo().beginActivity(ActivityOptions, ActivityReason);
     // Only the last level is made; whether it already existed does not matter.
-    const QString logFolder = QDir(SystemFolders::UserLibrary()).filePath(LogsFolderName + QLatin1Char('/') + LogFolderName);
+    const QString logFolder = QDir(SystemFolders::UserLogs()).filePath(LogFolderName);
     FileAppender::createFolder(logFolder);
     LogFI = QDir(logFolder).filePath(LogFileName);
     // ShouldLog still holds its start value here, so every run logs this line.

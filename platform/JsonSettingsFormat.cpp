@@ -5,13 +5,13 @@
 #include <QJsonObject>
 
 namespace {
-const QString fileExtension = QStringLiteral("json");
+const QString FileExtension = QStringLiteral("json");
 }
 
 QSettings::Format JsonSettingsFormat::format()
 {
     static const QSettings::Format registered =
-        QSettings::registerFormat(fileExtension, &JsonSettingsFormat::read, &JsonSettingsFormat::write,
+        QSettings::registerFormat(FileExtension, &JsonSettingsFormat::read, &JsonSettingsFormat::write,
                                   Qt::CaseSensitive);
     return registered;
 }

@@ -8,12 +8,12 @@
 #include <chrono>
 
 namespace {
-const QString loopbackText = QStringLiteral("127.0.0.1");
+const QString LoopbackText = QStringLiteral("127.0.0.1");
 // A connected UDP socket sends nothing; connecting only asks the kernel for
 // the route, which is answered at once.
-constexpr std::chrono::milliseconds routeLookupTimeout{200};
+constexpr std::chrono::milliseconds RouteLookupTimeout{200};
 // Any port will do for the route lookup; discard is as good as any.
-constexpr quint16 routeLookupPort = 9;
+constexpr quint16 RouteLookupPort = 9;
 
 bool isUsable(const QNetworkInterface& interface)
 {
@@ -29,7 +29,7 @@ QString LocalAddressFinder::forPeer(const QHostAddress& peer)
     if (!isIPv4)
         return anyAddress();
     if (peerIPv4.isLoopback())
-        return loopbackText;
+        return LoopbackText;
     QString address = fromSubnets(peerIPv4);
     if (address.isEmpty())
         address = fromRoutingTable(peerIPv4);
@@ -45,7 +45,7 @@ QString LocalAddressFinder::anyAddress()
             if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
                 return entry.ip().toString();
     }
-    return loopbackText;
+    return LoopbackText;
 }
 
 QString LocalAddressFinder::fromSubnets(const QHostAddress& peer)
@@ -67,8 +67,8 @@ QString LocalAddressFinder::fromRoutingTable(const QHostAddress& peer)
     QUdpSocket probe;
     // The route is the kernel's own; a proxy has no say in it.
     probe.setProxy(QNetworkProxy::NoProxy);
-    probe.connectToHost(peer, routeLookupPort);
-    if (!probe.waitForConnected(int(routeLookupTimeout.count())))
+    probe.connectToHost(peer, RouteLookupPort);
+    if (!probe.waitForConnected(int(RouteLookupTimeout.count())))
         return {};
     const QHostAddress local = probe.localAddress();
     if (local.isNull() || local == QHostAddress::AnyIPv4)

@@ -11,9 +11,9 @@ namespace {
 using std::chrono::milliseconds;
 
 // After a kill the child is gone at once; this only bounds the reaping.
-constexpr milliseconds killWait{1000};
+constexpr milliseconds KillWait{1000};
 // How soon a quit signal ends a run that blocks the event loop.
-constexpr milliseconds quitCheckInterval{50};
+constexpr milliseconds QuitCheckInterval{50};
 
 enum class Ending { Finished, TimedOut, Quit };
 
@@ -45,7 +45,7 @@ Ending waitForEnd(QProcess& process, const QDeadlineTimer& deadline)
         if (deadline.hasExpired())
             return Ending::TimedOut;
         const auto left = std::chrono::duration_cast<milliseconds>(deadline.remainingTimeAsDuration());
-        process.waitForFinished(msecs(std::clamp(left, milliseconds{1}, quitCheckInterval)));
+        process.waitForFinished(msecs(std::clamp(left, milliseconds{1}, QuitCheckInterval)));
     }
     return Ending::Finished;
 }
@@ -53,7 +53,7 @@ Ending waitForEnd(QProcess& process, const QDeadlineTimer& deadline)
 void end(QProcess& process)
 {
     process.kill();
-    process.waitForFinished(msecs(killWait));
+    process.waitForFinished(msecs(KillWait));
 }
 } // namespace
 

@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 namespace {
-constexpr std::array quitSignals{SIGTERM, SIGINT, SIGHUP};
+constexpr std::array HandledSignals{SIGTERM, SIGINT, SIGHUP};
 
 // The write end of the self-pipe and the flag; the handler may touch
 // nothing else.
@@ -32,7 +32,7 @@ void setHandler(void (*handler)(int))
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signal : quitSignals)
+    for (int signal : HandledSignals)
         sigaction(signal, &action, nullptr);
 }
 } // namespace

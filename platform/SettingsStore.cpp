@@ -11,18 +11,18 @@
 #include <QSettings>
 
 namespace {
-const QString organisationName = QStringLiteral("Halvory");
-const QString applicationName = QStringLiteral("Tolvane");
+const QString OrganisationName = QStringLiteral("Halvory");
+const QString ApplicationName = QStringLiteral("Tolvane");
 // A file that cannot be read keeps its contents under this suffix plus the
 // time it was found, so the user can still recover it.
-const QString unreadableSuffix = QStringLiteral(".unreadable-");
-const QString timestampFormat = QStringLiteral("yyyyMMdd-HHmmss");
+const QString UnreadableSuffix = QStringLiteral(".unreadable-");
+const QString TimestampFormat = QStringLiteral("yyyyMMdd-HHmmss");
 // QSettings guards every write of the file with a QLockFile of this name.
-const QString settingsLockSuffix = QStringLiteral(".lock");
+const QString SettingsLockSuffix = QStringLiteral(".lock");
 // The password is kept in plain text: only its owner may read the file.
-constexpr auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr auto OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 // The mode bits proper; QFile also reports the current user's access.
-constexpr QFileDevice::Permissions modeBits = QFileDevice::ReadOwner | QFileDevice::WriteOwner
+constexpr QFileDevice::Permissions ModeBits = QFileDevice::ReadOwner | QFileDevice::WriteOwner
     | QFileDevice::ExeOwner | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
     | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
 
@@ -48,7 +48,7 @@ bool isReadable(const QString& fileName)
 
 QString asideName(const QString& fileName)
 {
-    const QString stem = fileName + unreadableSuffix + QDateTime::currentDateTime().toString(timestampFormat);
+    const QString stem = fileName + UnreadableSuffix + QDateTime::currentDateTime().toString(TimestampFormat);
     QString candidate = stem;
     for (int n = 1; QFileInfo::exists(candidate); ++n)
         candidate = stem + QLatin1Char('-') + QString::number(n);
@@ -71,7 +71,7 @@ void createOwnerOnly(const QString& fileName)
         return;
     QDir().mkpath(QFileInfo(fileName).absolutePath());
     QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.setPermissions(ownerOnly)
+    if (file.open(QIODevice::WriteOnly) && file.setPermissions(OwnerOnly)
         && JsonSettingsFormat::write(file, QSettings::SettingsMap()))
         file.commit();
 }
@@ -118,8 +118,8 @@ bool SettingsStore::AppSynchronize()
         return false;
     prepareWrite();
     d->settings->sync();
-    if ((QFile::permissions(m_fileName) & modeBits) != ownerOnly)
-        QFile::setPermissions(m_fileName, ownerOnly);
+    if ((QFile::permissions(m_fileName) & ModeBits) != OwnerOnly)
+        QFile::setPermissions(m_fileName, OwnerOnly);
     return d->settings->status() == QSettings::NoError;
 }
 
@@ -128,14 +128,14 @@ bool SettingsStore::AppSynchronize()
 void SettingsStore::prepareWrite()
 {
     createOwnerOnly(m_fileName);
-    AbandonedLock::remove(m_fileName + settingsLockSuffix);
+    AbandonedLock::remove(m_fileName + SettingsLockSuffix);
 }
 
 QString SettingsStore::defaultFileName()
 {
     if (!defaultFileNameOverride().isEmpty())
         return defaultFileNameOverride();
-    return QSettings(JsonSettingsFormat::format(), QSettings::UserScope, organisationName, applicationName)
+    return QSettings(JsonSettingsFormat::format(), QSettings::UserScope, OrganisationName, ApplicationName)
         .fileName();
 }
 

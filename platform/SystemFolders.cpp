@@ -4,7 +4,7 @@
 #include <QStandardPaths>
 
 namespace {
-const QString logsFolderName = QStringLiteral("logs");
+const QString LogsFolderName = QStringLiteral("logs");
 }
 
 QString SystemFolders::UserLibrary()
@@ -12,7 +12,12 @@ QString SystemFolders::UserLibrary()
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 }
 
+QString SystemFolders::UserLogs()
+{
+    return QDir(UserLibrary()).filePath(LogsFolderName);
+}
+
 void SystemFolders::makeStandardFolders()
 {
-    QDir().mkpath(QDir(UserLibrary()).filePath(logsFolderName));
+    QDir().mkpath(UserLogs());
 }

@@ -8,6 +8,9 @@ public:
     // The user's Library folder: the XDG data home on Linux. Asking makes
     // no folder.
     static QString UserLibrary();
+    // The standard subfolder "logs" of the Library folder. Asking makes no
+    // folder.
+    static QString UserLogs();
 
     // Makes sure the Library folder and its standard subfolder "logs"
     // exist, as the platform keeps them; once, where the program starts.

@@ -12,7 +12,7 @@
 namespace {
 // Other SSDP listeners (desktop services, media servers) bind port 1900 too;
 // sharing the port keeps discovery working beside them.
-constexpr auto bindMode = QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint;
+constexpr auto BindMode = QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint;
 
 bool isMulticastCandidate(const QNetworkInterface& interface)
 {
@@ -64,7 +64,7 @@ bool UDPSocket::Connect()
     // kernel may hand it a port that another socket of ours already holds,
     // and datagrams meant for that one would then reach this one.
     const quint16 port = m_bindsPort ? quint16(m_port) : 0;
-    const auto mode = m_bindsPort ? bindMode : QAbstractSocket::DefaultForPlatform;
+    const auto mode = m_bindsPort ? BindMode : QAbstractSocket::DefaultForPlatform;
     if (!m_socket->bind(QHostAddress::AnyIPv4, port, mode))
         return false;
     applyOptions();

@@ -11,7 +11,7 @@ QByteArray BridgeClient::http(const QByteArray& method, const QByteArray& path,
 {
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
-    if (!socket.waitForConnected(TimeLimitMs))
+    if (!socket.waitForConnected(int(TimeLimit.count())))
         return {};
     QByteArray request = method + ' ' + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n";
     if (!body.isEmpty())
@@ -20,7 +20,7 @@ QByteArray BridgeClient::http(const QByteArray& method, const QByteArray& path,
     QByteArray reply;
     QElapsedTimer timer;
     timer.start();
-    while (socket.state() == QAbstractSocket::ConnectedState && timer.elapsed() < TimeLimitMs) {
+    while (socket.state() == QAbstractSocket::ConnectedState && timer.elapsed() < TimeLimit.count()) {
         socket.waitForReadyRead(100);
         reply += socket.readAll();
     }
@@ -31,8 +31,8 @@ QByteArray BridgeClient::search(const QString& address, const QByteArray& datagr
 {
     QUdpSocket socket;
     socket.bind(QHostAddress::AnyIPv4, 0);
-    socket.writeDatagram(datagram, QHostAddress(address), 1900);
-    if (!socket.waitForReadyRead(TimeLimitMs))
+    socket.writeDatagram(datagram, QHostAddress(address), Bridge::DiscoveryPort);
+    if (!socket.waitForReadyRead(int(TimeLimit.count())))
         return {};
     return socket.receiveDatagram().data();
 }

@@ -1,20 +1,23 @@
 #pragma once
 
+#include "Bridge.h"
+
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 
 // Blocking clients of the bridge running in another process, each bounded in
 // time.
 class BridgeClient {
 public:
-    static constexpr int TimeLimitMs = 10000;
+    static constexpr std::chrono::milliseconds TimeLimit{10000};
 
     // One HTTP exchange on a new connection: the whole reply, up to the
     // server's close. Empty when the server does not answer in time.
     static QByteArray http(const QByteArray& method, const QByteArray& path,
-                           const QByteArray& body = QByteArray(), int port = 1901);
+                           const QByteArray& body = QByteArray(), int port = Bridge::HTTPPort);
 
-    // Sends one SSDP search to address:1900 and gives the first datagram
+    // Sends one SSDP search to the address's discovery port and gives the first datagram
     // that comes back (empty after the time limit).
     static QByteArray search(const QString& address, const QByteArray& datagram);
 

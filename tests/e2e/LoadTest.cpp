@@ -17,7 +17,7 @@ namespace {
 
 constexpr int SequentialRequests = 2000;
 constexpr int ConcurrentClients = 20;
-constexpr int ConcurrentLimitMs = 60000;
+constexpr std::chrono::milliseconds ConcurrentLimit{60000};
 // Resident memory may move by what the allocator keeps for reuse, not more.
 constexpr qint64 ResidentSlackKiB = 1024;
 
@@ -55,7 +55,7 @@ int concurrentLightRequests()
         QObject::connect(client.get(), &QTcpSocket::readyRead, [c = client.get(), reply] { *reply += c->readAll(); });
         QObject::connect(client.get(), &QTcpSocket::connected,
                          [c = client.get()] { c->write("GET /api/load/lights HTTP/1.1\r\n\r\n"); });
-        client->connectToHost(QHostAddress::LocalHost, 1901);
+        client->connectToHost(QHostAddress::LocalHost, Bridge::HTTPPort);
         clients.push_back(std::move(client));
     }
     QElapsedTimer timer;
@@ -65,7 +65,7 @@ int concurrentLightRequests()
             return c->state() != QAbstractSocket::UnconnectedState;
         });
     };
-    while (open() && timer.elapsed() < ConcurrentLimitMs)
+    while (open() && timer.elapsed() < ConcurrentLimit.count())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     return static_cast<int>(std::count_if(replies.begin(), replies.end(), [](const QByteArray& r) {
         return r.startsWith("HTTP/1.1 200 OK\r\n") && r.endsWith("}}");

@@ -18,7 +18,7 @@ namespace {
 
 // A start after a crash once waited half a minute for a lock; a loaded
 // machine still starts far sooner than this.
-constexpr std::chrono::seconds startAfterCrashBound{10};
+constexpr std::chrono::seconds StartAfterCrashBound{10};
 
 const QString ColumnWidthsKey = QStringLiteral("List Box Size");
 
@@ -101,7 +101,7 @@ TEST_F(StartUp, LocksLeftByACrashDoNotHoldTheNextStart)
     writeFile(tolvane.settingsFile() + ".lock", "");
     const auto started = std::chrono::steady_clock::now();
     ASSERT_TRUE(tolvane.start()) << tolvane.output().toStdString();
-    EXPECT_LT(std::chrono::steady_clock::now() - started, startAfterCrashBound);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, StartAfterCrashBound);
     EXPECT_TRUE(tolvane.stop());
 }
 

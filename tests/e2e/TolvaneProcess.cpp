@@ -1,5 +1,6 @@
 #include "TolvaneProcess.h"
 
+#include "Bridge.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -27,7 +28,7 @@ TolvaneProcess::~TolvaneProcess()
 {
     if (m_process.state() != QProcess::NotRunning) {
         m_process.kill();
-        m_process.waitForFinished(StartLimitMs);
+        m_process.waitForFinished(int(StartLimit.count()));
     }
 }
 
@@ -64,7 +65,7 @@ QJsonArray TolvaneProcess::units() const
 bool TolvaneProcess::launch()
 {
     m_process.start();
-    return m_process.waitForStarted(StartLimitMs);
+    return m_process.waitForStarted(int(StartLimit.count()));
 }
 
 int TolvaneProcess::runAnother(QByteArray* output)
@@ -73,11 +74,11 @@ int TolvaneProcess::runAnother(QByteArray* output)
     another.setProcessEnvironment(m_process.processEnvironment());
     another.setProcessChannelMode(QProcess::MergedChannels);
     another.start(m_process.program(), {});
-    const bool ended = another.waitForFinished(StartLimitMs);
+    const bool ended = another.waitForFinished(int(StartLimit.count()));
     *output = another.readAll();
     if (!ended) {
         another.kill();
-        another.waitForFinished(StartLimitMs);
+        another.waitForFinished(int(StartLimit.count()));
         return -1;
     }
     return another.exitStatus() == QProcess::NormalExit ? another.exitCode() : -1;
@@ -85,13 +86,13 @@ int TolvaneProcess::runAnother(QByteArray* output)
 
 bool TolvaneProcess::waitForExit()
 {
-    return m_process.waitForFinished(StartLimitMs) && m_process.exitStatus() == QProcess::NormalExit;
+    return m_process.waitForFinished(int(StartLimit.count())) && m_process.exitStatus() == QProcess::NormalExit;
 }
 
 void TolvaneProcess::killHard()
 {
     m_process.kill();
-    m_process.waitForFinished(StartLimitMs);
+    m_process.waitForFinished(int(StartLimit.count()));
 }
 
 bool TolvaneProcess::start()
@@ -100,9 +101,9 @@ bool TolvaneProcess::start()
         return false;
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < StartLimitMs && m_process.state() == QProcess::Running) {
+    while (timer.elapsed() < StartLimit.count() && m_process.state() == QProcess::Running) {
         QTcpSocket probe;
-        probe.connectToHost(QHostAddress::LocalHost, 1901);
+        probe.connectToHost(QHostAddress::LocalHost, Bridge::HTTPPort);
         if (probe.waitForConnected(200)) {
             probe.abort();
             return true;
@@ -115,5 +116,5 @@ bool TolvaneProcess::start()
 bool TolvaneProcess::stop()
 {
     ::kill(static_cast<pid_t>(m_process.processId()), SIGTERM);
-    return m_process.waitForFinished(StartLimitMs) && m_process.exitStatus() == QProcess::NormalExit;
+    return m_process.waitForFinished(int(StartLimit.count())) && m_process.exitStatus() == QProcess::NormalExit;
 }

@@ -3,12 +3,13 @@
 #include <QJsonArray>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <chrono>
 
 // The real tolvane executable, started offscreen in a home folder of its own
 // with the stand-in host and a known unit list.
 class TolvaneProcess {
 public:
-    static constexpr int StartLimitMs = 15000;
+    static constexpr std::chrono::milliseconds StartLimit{15000};
 
     TolvaneProcess();
     ~TolvaneProcess();

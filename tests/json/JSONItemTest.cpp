@@ -189,13 +189,13 @@ TEST(JSONItem, TextAfterTheTopLevelValueIsIgnored)
 TEST(JSONItem, WritesAddInOrderAndReplaceInPlace)
 {
     // Past the size searched linearly, names are found through the index.
-    constexpr int count = 1000;
+    constexpr int NameCount = 1000;
     JSONItem item;
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < NameCount; ++i)
         item.Value(std::to_string(i), JSONValue(static_cast<std::int64_t>(i)));
     item.Value("500", JSONValue("replaced"));
     item.Value("7", JSONValue("also"));
-    EXPECT_EQ(item.Count(), count);
+    EXPECT_EQ(item.Count(), NameCount);
     EXPECT_EQ(item.Value("500").toText(), "replaced");
     EXPECT_EQ(item.Value("7").toText(), "also");
     EXPECT_EQ(item.Value("999").toInteger(), 999);

@@ -18,9 +18,9 @@ using Status = ScriptResult::Status;
 using namespace std::chrono_literals;
 
 // A short limit keeps the timeout row quick; the other programs end at once.
-constexpr std::chrono::milliseconds shortLimit = 300ms;
+constexpr std::chrono::milliseconds ShortLimit = 300ms;
 // Far longer than a quit may take to end a run.
-constexpr std::chrono::milliseconds longLimit = 60s;
+constexpr std::chrono::milliseconds LongLimit = 60s;
 
 class ProcessScriptRunnerTest : public ::testing::Test {
 protected:
@@ -61,7 +61,7 @@ TEST_F(ProcessScriptRunnerTest, ResultFollowsExitAndOutput)
         {"crash", "kill -SEGV $$", Status::Failed, ""},
     };
     for (const Row& row : rows) {
-        ProcessScriptRunner runner(program(row.name, row.body), shortLimit * 10);
+        ProcessScriptRunner runner(program(row.name, row.body), ShortLimit * 10);
         const ScriptResult result = runner.execute("tell application \"Halvory\"\r");
         EXPECT_EQ(result.status, row.status) << row.name;
         EXPECT_EQ(result.text, row.text) << row.name;
@@ -92,7 +92,7 @@ TEST_F(ProcessScriptRunnerTest, ProgramPastTheLimitIsKilled)
 {
     const QString pidFile = path("pid");
     ProcessScriptRunner runner(program("hang", "echo $$ > '" + pidFile.toUtf8() + "'; exec sleep 60"),
-                               shortLimit);
+                               ShortLimit);
     EXPECT_EQ(runner.execute("x").status, Status::TimedOut);
 
     QFile file(pidFile);
@@ -122,7 +122,7 @@ TEST_F(ProcessScriptRunnerTest, QuitSignalEndsTheRunAndReapsTheChild)
 {
     const QString pidFile = path("pid");
     ProcessScriptRunner runner(program("slow host", "echo $$ > '" + pidFile.toUtf8() + "'; exec sleep 60"),
-                               longLimit);
+                               LongLimit);
     bool quitCalled = false;
     QuitSignals quitSignals([&] { quitCalled = true; });
     pid_t child = 0;

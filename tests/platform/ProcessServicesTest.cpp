@@ -16,7 +16,7 @@ TEST(QuitSignalsTest, EachQuitSignalCallsBackOnTheEventLoop)
         ::raise(signal);
         EXPECT_EQ(calls, 0) << "called inside the signal handler";
         EXPECT_TRUE(waitUntil([&] { return calls == 1; })) << signal;
-        settle(20);
+        settle(std::chrono::milliseconds{20});
         EXPECT_EQ(calls, 1) << signal;
     }
 }
@@ -33,8 +33,10 @@ TEST(SystemFoldersTest, UserLibraryIsTheDataHomeAndItsLogsFolderIsMadeOnlyWhenAs
 {
     const QString library = SystemFolders::UserLibrary();
     EXPECT_EQ(library, TestEnvironment::home() + "/.local/share");
+    EXPECT_EQ(SystemFolders::UserLogs(), library + "/logs");
     QDir(library + "/logs").removeRecursively();
     SystemFolders::UserLibrary();
+    SystemFolders::UserLogs();
     EXPECT_FALSE(QDir(library + "/logs").exists()) << "asking for the folder made one";
 
     SystemFolders::makeStandardFolders();

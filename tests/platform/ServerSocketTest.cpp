@@ -13,7 +13,7 @@
 namespace {
 using namespace std::chrono_literals;
 
-const QString loopback = QStringLiteral("127.0.0.1");
+const QString Loopback = QStringLiteral("127.0.0.1");
 
 // Answers each line-terminated request once and closes when the answer is
 // out, as the bridge's connections do. Every event is noted in `log`, with
@@ -94,7 +94,7 @@ struct Server {
     std::unique_ptr<QTcpSocket> connectClient()
     {
         auto client = std::make_unique<QTcpSocket>();
-        client->connectToHost(QHostAddress(loopback), quint16(listener.boundPort()));
+        client->connectToHost(QHostAddress(Loopback), quint16(listener.boundPort()));
         EXPECT_TRUE(waitUntil([&] { return client->state() == QAbstractSocket::ConnectedState; }));
         return client;
     }
@@ -176,10 +176,10 @@ TEST(ServerSocketTest, ClientClosingFirstEndsTheConnection)
 
 TEST(ServerSocketTest, ManyWaitingClientsAreServedOneAfterAnother)
 {
-    constexpr int clientCount = 8;
+    constexpr int ClientCount = 8;
     Server server;
     std::vector<std::unique_ptr<QTcpSocket>> clients;
-    for (int n = 0; n < clientCount; ++n) {
+    for (int n = 0; n < ClientCount; ++n) {
         clients.push_back(server.connectClient());
         clients.back()->write(QByteArray::number(n) + "\n");
     }
@@ -188,13 +188,13 @@ TEST(ServerSocketTest, ManyWaitingClientsAreServedOneAfterAnother)
         replies.append(QString::fromLatin1(readUntilClosed(*client)));
 
     QStringList expectedReplies;
-    for (int n = 0; n < clientCount; ++n)
+    for (int n = 0; n < ClientCount; ++n)
         expectedReplies.append("reply " + QString::number(n) + "\n");
     EXPECT_EQ(replies, expectedReplies);
     // Each connection ends before the next one starts.
     const QStringList events = server.events();
-    ASSERT_EQ(events.size(), 3 * clientCount);
-    for (int n = 0; n < clientCount; ++n) {
+    ASSERT_EQ(events.size(), 3 * ClientCount);
+    for (int n = 0; n < ClientCount; ++n) {
         const QString number = QString::number(n + 1);
         EXPECT_EQ(events.mid(3 * n, 3), (QStringList{number + " connected", number + " data " + QString::number(n),
                                                      number + " sent"}));
@@ -255,7 +255,7 @@ TEST(ServerSocketTest, HeldClientWithItsWholeRequestIsServedPastItsLimit)
     ASSERT_TRUE(waitUntil([&] { return server.log.contains("1 connected"); }));
     auto held = server.connectClient();
     held->write("two\n");
-    settle(int(ShortLimit.count()) * 3);
+    settle(ShortLimit * 3);
     EXPECT_EQ(held->state(), QAbstractSocket::ConnectedState);
 
     first->write("one\n");
@@ -269,12 +269,12 @@ TEST(ServerSocketTest, HeldClientWithItsWholeRequestIsServedPastItsLimit)
 // the order they came.
 TEST(ServerSocketTest, HoldsAtMostItsLimitOfWaitingClients)
 {
-    constexpr int waitingCount = ServerSocket::MaximumConnectionsWaiting + 6;
+    constexpr int WaitingCount = ServerSocket::MaximumConnectionsWaiting + 6;
     Server server;
     auto first = server.connectClient();
     ASSERT_TRUE(waitUntil([&] { return server.log.contains("1 connected"); }));
     std::vector<std::unique_ptr<QTcpSocket>> waiting;
-    for (int n = 0; n < waitingCount; ++n) {
+    for (int n = 0; n < WaitingCount; ++n) {
         waiting.push_back(server.connectClient());
         waiting.back()->write(QByteArray::number(n) + "\n");
     }
@@ -284,6 +284,6 @@ TEST(ServerSocketTest, HoldsAtMostItsLimitOfWaitingClients)
 
     first->write("one\n");
     EXPECT_EQ(readUntilClosed(*first), QByteArray("reply one\n"));
-    for (int n = 0; n < waitingCount; ++n)
+    for (int n = 0; n < WaitingCount; ++n)
         EXPECT_EQ(readUntilClosed(*waiting[std::size_t(n)]), "reply " + QByteArray::number(n) + "\n");
 }

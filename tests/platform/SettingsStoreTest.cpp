@@ -13,7 +13,7 @@
 namespace {
 using Type = SettingsValue::Type;
 
-constexpr auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr auto OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
@@ -119,7 +119,7 @@ TEST_F(SettingsStoreTest, FileIsReplacedWholeAndOwnerOnly)
 TEST_F(SettingsStoreTest, WiderPermissionsAreNarrowedAtSync)
 {
     writeFile("{}");
-    QFile::setPermissions(fileName(), ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    QFile::setPermissions(fileName(), OwnerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     SettingsStore store(fileName());
     store.SetAppValue("PW", SettingsValue::text("secret"));
     ASSERT_TRUE(store.AppSynchronize());
@@ -180,7 +180,7 @@ TEST_F(SettingsStoreTest, NewStoreObjectReadsTheFileAnew)
 namespace {
 // The old wait on a lock left empty was the lock's stale time, half a minute;
 // a machine under load still takes far less than this.
-constexpr std::chrono::seconds leftLockBound{10};
+constexpr std::chrono::seconds LeftLockBound{10};
 
 struct OddPath {
     const char* name;
@@ -266,7 +266,7 @@ TEST_F(SettingsStoreTest, LockLeftByACrashDoesNotHoldTheWrite)
             store.SetAppValue("PW", SettingsValue::text(row.name));
             EXPECT_TRUE(store.AppSynchronize()) << row.name;
         }
-        EXPECT_LT(std::chrono::steady_clock::now() - started, leftLockBound) << row.name;
+        EXPECT_LT(std::chrono::steady_clock::now() - started, LeftLockBound) << row.name;
         EXPECT_EQ(fileObject().value("PW").toString(), row.name);
     }
 }

@@ -12,8 +12,8 @@
 #include <gtest/gtest.h>
 
 namespace {
-const QString loopback = QStringLiteral("127.0.0.1");
-const QString ssdpGroup = QStringLiteral("239.255.255.250");
+const QString Loopback = QStringLiteral("127.0.0.1");
+const QString SSDPGroup = QStringLiteral("239.255.255.250");
 
 // A receiver on an ephemeral port of every local address that reads one
 // datagram per DataAvailable, noting what LocalAddress says for each.
@@ -53,15 +53,15 @@ TEST(UDPSocketTest, DatagramArrivesWithSenderAndLocalAddress)
     Receiver receiver;
     UDPSocket sender;
     aimAt(sender, receiver.socket.boundPort());
-    sender.Write(loopback, "M-SEARCH * HTTP/1.1\r\n\r\n");
+    sender.Write(Loopback, "M-SEARCH * HTTP/1.1\r\n\r\n");
 
     ASSERT_TRUE(waitUntil([&] { return receiver.events == 1; }));
     const Datagram& datagram = receiver.datagrams.first();
-    EXPECT_EQ(datagram.Address, loopback);
+    EXPECT_EQ(datagram.Address, Loopback);
     EXPECT_EQ(datagram.Port, sender.boundPort());
     EXPECT_EQ(datagram.Data, QByteArray("M-SEARCH * HTTP/1.1\r\n\r\n"));
-    EXPECT_EQ(receiver.localAddresses.first(), loopback);
-    EXPECT_EQ(receiver.socket.LocalAddress(), loopback); // of the last one read
+    EXPECT_EQ(receiver.localAddresses.first(), Loopback);
+    EXPECT_EQ(receiver.socket.LocalAddress(), Loopback); // of the last one read
 }
 
 TEST(UDPSocketTest, EachDatagramRaisesOneEventWithoutRecursion)
@@ -69,8 +69,8 @@ TEST(UDPSocketTest, EachDatagramRaisesOneEventWithoutRecursion)
     Receiver receiver;
     UDPSocket sender;
     aimAt(sender, receiver.socket.boundPort());
-    sender.Write(loopback, "first");
-    sender.Write(loopback, "second");
+    sender.Write(Loopback, "first");
+    sender.Write(Loopback, "second");
 
     ASSERT_TRUE(waitUntil([&] { return receiver.events == 2; }));
     settle();
@@ -118,12 +118,12 @@ TEST(UDPSocketTest, SendOnlySocketDropsWhatArrivesAtItsPort)
     QObject::connect(&replySocket, &UDPSocket::DataAvailable, [&] { ++events; });
     QUdpSocket flooder;
     for (int i = 0; i < FloodCount; ++i)
-        flooder.writeDatagram("flood", QHostAddress(loopback), quint16(replySocket.boundPort()));
+        flooder.writeDatagram("flood", QHostAddress(Loopback), quint16(replySocket.boundPort()));
 
     settle();
     EXPECT_EQ(events, 0);
     EXPECT_TRUE(replySocket.Read().Data.isEmpty());
-    replySocket.Write(loopback, "reply");
+    replySocket.Write(Loopback, "reply");
     ASSERT_TRUE(waitUntil([&] { return requester.events == 1; }));
     EXPECT_EQ(requester.datagrams.first().Data, QByteArray("reply"));
 }
@@ -134,7 +134,7 @@ TEST(UDPSocketTest, ReplyReachesTheSendersOwnPort)
     Receiver responder;
     // Sent from the requester's own bound port, where the reply must come.
     requester.socket.setPort(responder.socket.boundPort());
-    requester.socket.Write(loopback, "search");
+    requester.socket.Write(Loopback, "search");
     ASSERT_TRUE(waitUntil([&] { return responder.events == 1; }));
 
     UDPSocket replySocket;
@@ -150,9 +150,9 @@ TEST(UDPSocketTest, ConnectAfterNewPortSendsThere)
     Receiver second;
     UDPSocket sender;
     aimAt(sender, first.socket.boundPort());
-    sender.Write(loopback, "one");
+    sender.Write(Loopback, "one");
     aimAt(sender, second.socket.boundPort());
-    sender.Write(loopback, "two");
+    sender.Write(Loopback, "two");
 
     ASSERT_TRUE(waitUntil([&] { return first.events == 1 && second.events == 1; }));
     EXPECT_EQ(first.datagrams.first().Data, QByteArray("one"));
@@ -166,7 +166,7 @@ TEST(UDPSocketTest, WriteReportsSendComplete)
     aimAt(sender, receiver.socket.boundPort());
     QList<bool> completions;
     QObject::connect(&sender, &UDPSocket::SendComplete, [&](bool aborted) { completions.append(aborted); });
-    sender.Write(loopback, "x");
+    sender.Write(Loopback, "x");
     ASSERT_TRUE(waitUntil([&] { return !completions.isEmpty(); }));
     EXPECT_EQ(completions, QList<bool>{false});
 }
@@ -175,15 +175,15 @@ TEST(UDPSocketTest, MulticastGroupMemberReceivesOverLoopback)
 {
     TOLVANE_REQUIRE_NETNS();
     Receiver member;
-    EXPECT_TRUE(member.socket.JoinMulticastGroup(ssdpGroup));
+    EXPECT_TRUE(member.socket.JoinMulticastGroup(SSDPGroup));
     UDPSocket sender;
     aimAt(sender, member.socket.boundPort());
-    sender.Write(ssdpGroup, "NOTIFY * HTTP/1.1\r\n\r\n");
+    sender.Write(SSDPGroup, "NOTIFY * HTTP/1.1\r\n\r\n");
 
     ASSERT_TRUE(waitUntil([&] { return member.events == 1; }));
-    EXPECT_EQ(member.datagrams.first().Address, loopback);
-    EXPECT_EQ(member.localAddresses.first(), loopback);
-    member.socket.LeaveMulticastGroup(ssdpGroup);
+    EXPECT_EQ(member.datagrams.first().Address, Loopback);
+    EXPECT_EQ(member.localAddresses.first(), Loopback);
+    member.socket.LeaveMulticastGroup(SSDPGroup);
 }
 
 TEST(LocalAddressTest, AddressesAreDottedIPv4)
@@ -195,7 +195,7 @@ TEST(LocalAddressTest, AddressesAreDottedIPv4)
     } rows[] = {
         {"plain", "10.1.2.3", "10.1.2.3"},
         {"IPv4-mapped", "::ffff:10.1.2.3", "10.1.2.3"},
-        {"mapped loopback", "::ffff:127.0.0.1", "127.0.0.1"},
+        {"mapped Loopback", "::ffff:127.0.0.1", "127.0.0.1"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(dottedAddress(QHostAddress(row.address)), row.dotted) << row.name;
@@ -204,7 +204,7 @@ TEST(LocalAddressTest, AddressesAreDottedIPv4)
 TEST(LocalAddressTest, LoopbackPeersSeeLoopbackAddress)
 {
     for (const char* peer : {"127.0.0.1", "127.3.4.5", "::ffff:127.0.0.1"})
-        EXPECT_EQ(LocalAddressFinder::forPeer(QHostAddress(QString(peer))), loopback) << peer;
+        EXPECT_EQ(LocalAddressFinder::forPeer(QHostAddress(QString(peer))), Loopback) << peer;
 }
 
 TEST(LocalAddressTest, PeerOnALocalSubnetSeesThatInterfacesAddress)

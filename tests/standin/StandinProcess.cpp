@@ -14,13 +14,13 @@ StandinRun StandinProcess::run(const QStringList& arguments, const QByteArray& i
 {
     QProcess process;
     process.start(program(), arguments);
-    EXPECT_TRUE(process.waitForStarted(TimeLimitMs)) << process.errorString().toStdString();
+    EXPECT_TRUE(process.waitForStarted(int(TimeLimit.count()))) << process.errorString().toStdString();
     process.write(input);
     process.closeWriteChannel();
-    if (!process.waitForFinished(TimeLimitMs)) {
-        ADD_FAILURE() << "halvory-standin did not finish within " << TimeLimitMs << " ms";
+    if (!process.waitForFinished(int(TimeLimit.count()))) {
+        ADD_FAILURE() << "halvory-standin did not finish within " << TimeLimit.count() << " ms";
         process.kill();
-        process.waitForFinished(TimeLimitMs);
+        process.waitForFinished(int(TimeLimit.count()));
         return {};
     }
     StandinRun result;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 
 // One run of halvory-standin as a child, with everything it printed. The
 // script runner hides standard error and the exit code; this does not.
@@ -14,7 +15,7 @@ struct StandinRun {
 
 class StandinProcess {
 public:
-    static constexpr int TimeLimitMs = 10000;
+    static constexpr std::chrono::milliseconds TimeLimit{10000};
 
     static QString program();
     // Runs the stand-in with arguments, feeding it input on standard input.

@@ -1,3 +1,4 @@
+#include "Bridge.h"
 #include "MainMenuBar.h"
 #include "MainWindow.h"
 #include "LightListBox.h"
@@ -121,7 +122,7 @@ TEST(QuitProgram, SigtermStoresColumnWidthsOfTheRealProgram)
     program.setProcessChannelMode(QProcess::ForwardedChannels);
     program.start(TestEnvironment::binDir() + "/tolvane", {});
     ASSERT_TRUE(program.waitForStarted());
-    ASSERT_TRUE(waitForListener(1901));
+    ASSERT_TRUE(waitForListener(Bridge::HTTPPort));
 
     program.terminate();
     ASSERT_TRUE(program.waitForFinished(static_cast<int>(WindowFixture::QuitTimeout.count())));
