@@ -1,6 +1,6 @@
 #include "DottedAddress.h"
 
-QString dottedAddress(const QHostAddress& address)
+QString DottedAddress::text(const QHostAddress& address)
 {
     bool isIPv4 = false;
     const quint32 ipv4 = address.toIPv4Address(&isIPv4);

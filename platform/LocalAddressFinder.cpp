@@ -73,5 +73,5 @@ QString LocalAddressFinder::fromRoutingTable(const QHostAddress& peer)
     const QHostAddress local = probe.localAddress();
     if (local.isNull() || local == QHostAddress::AnyIPv4)
         return {};
-    return dottedAddress(local);
+    return DottedAddress::text(local);
 }

@@ -161,7 +161,7 @@ void TCPSocket::Close()
 
 QString TCPSocket::LocalAddress() const
 {
-    return m_connection ? dottedAddress(m_connection->localAddress()) : QString();
+    return m_connection ? DottedAddress::text(m_connection->localAddress()) : QString();
 }
 
 int TCPSocket::Port() const

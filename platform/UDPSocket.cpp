@@ -114,7 +114,7 @@ void UDPSocket::drainPending()
         // pile up here nor fill the kernel's buffer.
         if (!m_bindsPort)
             continue;
-        m_queue.enqueue({dottedAddress(received.senderAddress()), received.senderPort(), received.data()});
+        m_queue.enqueue({DottedAddress::text(received.senderAddress()), received.senderPort(), received.data()});
     }
     if (!m_queue.isEmpty())
         raiseDataAvailable();

@@ -138,7 +138,7 @@ TEST(JSONItem, EmptyArray)
     EXPECT_EQ(item.Count(), 0);
     EXPECT_FALSE(item.HasName("on"));
     EXPECT_THROW(item.Value(0), std::out_of_range);
-    expectJSONFailure([&] { item.Value("on"); }, JSONFailures::IsAnArray);
+    JSONFailureExpectation::expect([&] { item.Value("on"); }, JSONFailures::IsAnArray);
 }
 
 TEST(JSONItem, ArrayReadsByIndexOnly)
@@ -151,14 +151,14 @@ TEST(JSONItem, ArrayReadsByIndexOnly)
     EXPECT_THROW(item.Value(3), std::out_of_range);
     EXPECT_THROW(item.Value(-1), std::out_of_range);
     EXPECT_FALSE(item.HasName("b"));
-    expectJSONFailure([&] { item.Value("b", JSONValue(true)); }, JSONFailures::IsAnArray);
+    JSONFailureExpectation::expect([&] { item.Value("b", JSONValue(true)); }, JSONFailures::IsAnArray);
     EXPECT_EQ(item.Count(), 3);
 }
 
 TEST(JSONItem, ObjectWithMembersIsNotAnArray)
 {
     const JSONItem item(R"({"on":true})");
-    expectJSONFailure([&] { item.Value(0); }, JSONFailures::NotAnArray);
+    JSONFailureExpectation::expect([&] { item.Value(0); }, JSONFailures::NotAnArray);
 }
 
 TEST(JSONItem, NamesCompareByteForByte)

@@ -55,7 +55,7 @@ class JSONParseFailure : public testing::TestWithParam<ParseFailure> {};
 TEST_P(JSONParseFailure, RaisesMessageNumberAndPosition)
 {
     const ParseFailure& row = GetParam();
-    expectJSONFailure([&] { JSONItem item(row.text); }, row.failure, row.position);
+    JSONFailureExpectation::expect([&] { JSONItem item(row.text); }, row.failure, row.position);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, JSONParseFailure, testing::ValuesIn(parseFailures),
@@ -78,7 +78,7 @@ TEST(JSONParse, NestingUpToTheLimitParses)
 {
     EXPECT_EQ(JSONItem(nested(JSONItem::MaxNestingDepth - 1, "[", "[]", "]")).Count(), 1);
     EXPECT_EQ(JSONItem(nested(JSONItem::MaxNestingDepth - 1, "{\"a\":", "{}", "}")).Count(), 1);
-    expectJSONFailure([] { JSONItem item(nested(JSONItem::MaxNestingDepth, "[", "[]", "]")); },
+    JSONFailureExpectation::expect([] { JSONItem item(nested(JSONItem::MaxNestingDepth, "[", "[]", "]")); },
                       JSONFailures::NestingTooDeep, JSONItem::MaxNestingDepth + 1);
 }
 
@@ -87,5 +87,5 @@ TEST(JSONParse, DeepObjectsFailLikeDeepArrays)
     std::string text;
     for (int i = 0; i < 100000; ++i)
         text += "{\"a\":";
-    expectJSONFailure([&] { JSONItem item(text); }, JSONFailures::NestingTooDeep, 2561);
+    JSONFailureExpectation::expect([&] { JSONItem item(text); }, JSONFailures::NestingTooDeep, 2561);
 }

@@ -130,9 +130,9 @@ TEST(JSONRender, ItemThatContainsItselfFails)
     auto inner = std::make_shared<JSONItem>();
     outer->Value("inner", JSONValue(inner));
     inner->Value("outer", JSONValue(outer));
-    expectJSONFailure([&] { outer->ToString(); }, JSONFailures::CircularReference);
+    JSONFailureExpectation::expect([&] { outer->ToString(); }, JSONFailures::CircularReference);
     outer->Value("self", JSONValue(outer));
-    expectJSONFailure([&] { inner->ToString(); }, JSONFailures::CircularReference);
+    JSONFailureExpectation::expect([&] { inner->ToString(); }, JSONFailures::CircularReference);
     inner->Value("outer", JSONValue()); // break the cycles so both are freed
     outer->Value("self", JSONValue());
 }
@@ -150,9 +150,9 @@ TEST(JSONRender, ValueWithoutJSONFormFails)
 {
     JSONItem item;
     item.Value("v", JSONValue(std::shared_ptr<JSONItem>()));
-    expectJSONFailure([&] { item.ToString(); }, JSONFailures::UnrecognizedObject);
+    JSONFailureExpectation::expect([&] { item.ToString(); }, JSONFailures::UnrecognizedObject);
     item.Value("v", JSONValue(std::numeric_limits<double>::infinity()));
-    expectJSONFailure([&] { item.ToString(); }, JSONFailures::UnrecognizedObject, std::string("inf"));
+    JSONFailureExpectation::expect([&] { item.ToString(); }, JSONFailures::UnrecognizedObject, std::string("inf"));
 }
 
 TEST(JSONRender, DeeperThanTheLimitFails)
@@ -167,5 +167,5 @@ TEST(JSONRender, DeeperThanTheLimitFails)
     EXPECT_NO_THROW(current->ToString());
     JSONItem top;
     top.Value("a", JSONValue(current));
-    expectJSONFailure([&] { top.ToString(); }, JSONFailures::NestingTooDeep);
+    JSONFailureExpectation::expect([&] { top.ToString(); }, JSONFailures::NestingTooDeep);
 }

@@ -44,8 +44,8 @@ TEST_P(JSONWhiteSpaceByte, CountsAlikeEverywhere)
         EXPECT_EQ(JSONItem(byte + "[" + byte + "1" + byte + "]").Count(), 1);
         EXPECT_EQ(JSONException("m", 11, byte).Message(), "m");
     } else {
-        expectJSONFailure([&] { JSONItem item(byte); }, JSONFailures::ExpectingObjectOrArray);
-        expectJSONFailure([&] { JSONItem item("[" + byte + "1]"); }, JSONFailures::IllegalValue, 1);
+        JSONFailureExpectation::expect([&] { JSONItem item(byte); }, JSONFailures::ExpectingObjectOrArray);
+        JSONFailureExpectation::expect([&] { JSONItem item("[" + byte + "1]"); }, JSONFailures::IllegalValue, 1);
         EXPECT_EQ(JSONException("m", 11, byte).Message(), "m: " + byte);
     }
 }

@@ -6,26 +6,31 @@
 
 #include <chrono>
 
-// Runs the event loop until done() holds or the time runs out; says which.
-constexpr std::chrono::milliseconds DefaultWait{5000};
+// Runs the event loop for tests that wait on sockets and processes.
+class EventLoopWait {
+public:
+    static constexpr std::chrono::milliseconds DefaultLimit{5000};
 
-template <typename Predicate>
-bool waitUntil(Predicate done, std::chrono::milliseconds limit = DefaultWait)
-{
-    constexpr std::chrono::milliseconds Slice{5};
-    const QDeadlineTimer deadline(limit);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(Slice, &loop, &QEventLoop::quit);
-        loop.exec();
+    // Until done() holds or the time runs out; says which.
+    template <typename Predicate>
+    static bool until(Predicate done, std::chrono::milliseconds limit = DefaultLimit)
+    {
+        constexpr std::chrono::milliseconds Slice{5};
+        const QDeadlineTimer deadline(limit);
+        while (!done()) {
+            if (deadline.hasExpired())
+                return false;
+            QEventLoop loop;
+            QTimer::singleShot(Slice, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        return true;
     }
-    return true;
-}
 
-// Lets queued events run for a while, for checks that nothing more happens.
-inline void settle(std::chrono::milliseconds time = std::chrono::milliseconds{100})
-{
-    waitUntil([] { return false; }, time);
-}
+    // Lets queued events run for a while, for checks that nothing more
+    // happens.
+    static void settle(std::chrono::milliseconds time = std::chrono::milliseconds{100})
+    {
+        until([] { return false; }, time);
+    }
+};

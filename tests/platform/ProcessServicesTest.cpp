@@ -15,8 +15,8 @@ TEST(QuitSignalsTest, EachQuitSignalCallsBackOnTheEventLoop)
         QuitSignals quitSignals([&] { ++calls; });
         ::raise(signal);
         EXPECT_EQ(calls, 0) << "called inside the signal handler";
-        EXPECT_TRUE(waitUntil([&] { return calls == 1; })) << signal;
-        settle(std::chrono::milliseconds{20});
+        EXPECT_TRUE(EventLoopWait::until([&] { return calls == 1; })) << signal;
+        EventLoopWait::settle(std::chrono::milliseconds{20});
         EXPECT_EQ(calls, 1) << signal;
     }
 }

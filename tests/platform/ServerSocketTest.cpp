@@ -95,7 +95,7 @@ struct Server {
     {
         auto client = std::make_unique<QTcpSocket>();
         client->connectToHost(QHostAddress(Loopback), quint16(listener.boundPort()));
-        EXPECT_TRUE(waitUntil([&] { return client->state() == QAbstractSocket::ConnectedState; }));
+        EXPECT_TRUE(EventLoopWait::until([&] { return client->state() == QAbstractSocket::ConnectedState; }));
         return client;
     }
 };
@@ -103,7 +103,7 @@ struct Server {
 QByteArray readUntilClosed(QTcpSocket& client)
 {
     QByteArray received;
-    waitUntil([&] {
+    EventLoopWait::until([&] {
         received += client.readAll();
         return client.state() == QAbstractSocket::UnconnectedState;
     });
@@ -121,17 +121,17 @@ TEST(ServerSocketTest, ConnectionSeesConnectedThenDataThenSendComplete)
     EXPECT_EQ(readUntilClosed(*client), QByteArray("reply hello\n"));
     const QString local = "1 local 127.0.0.1:" + QString::number(server.listener.boundPort());
     EXPECT_EQ(server.log, (QStringList{"1 connected", local, "1 data hello", "1 sent"}));
-    EXPECT_TRUE(waitUntil([&] { return server.made.first().isNull(); })); // dropped once closed
+    EXPECT_TRUE(EventLoopWait::until([&] { return server.made.first().isNull(); })); // dropped once closed
 }
 
 TEST(ServerSocketTest, SecondClientIsServedAfterTheFirstCloses)
 {
     Server server;
     auto first = server.connectClient();
-    ASSERT_TRUE(waitUntil([&] { return server.log.contains("1 connected"); }));
+    ASSERT_TRUE(EventLoopWait::until([&] { return server.log.contains("1 connected"); }));
     auto second = server.connectClient();
     second->write("two\n"); // arrives while the second client waits its turn
-    settle();
+    EventLoopWait::settle();
     EXPECT_EQ(server.listener.openConnections(), 1);
     EXPECT_EQ(server.events(), QStringList{"1 connected"});
 
@@ -146,28 +146,28 @@ TEST(ServerSocketTest, ClientThatLeftWhileWaitingDoesNotHoldTheQueue)
 {
     Server server;
     auto first = server.connectClient();
-    ASSERT_TRUE(waitUntil([&] { return server.log.contains("1 connected"); }));
+    ASSERT_TRUE(EventLoopWait::until([&] { return server.log.contains("1 connected"); }));
     auto quitter = server.connectClient();
     auto third = server.connectClient();
     third->write("three\n");
     quitter->abort();
-    settle();
+    EventLoopWait::settle();
 
     first->write("one\n");
     EXPECT_EQ(readUntilClosed(*first), QByteArray("reply one\n"));
     EXPECT_EQ(readUntilClosed(*third), QByteArray("reply three\n"));
-    EXPECT_TRUE(waitUntil([&] { return server.listener.openConnections() == 0; }));
+    EXPECT_TRUE(EventLoopWait::until([&] { return server.listener.openConnections() == 0; }));
 }
 
 TEST(ServerSocketTest, ClientClosingFirstEndsTheConnection)
 {
     Server server;
     auto client = server.connectClient();
-    ASSERT_TRUE(waitUntil([&] { return server.log.contains("1 connected"); }));
+    ASSERT_TRUE(EventLoopWait::until([&] { return server.log.contains("1 connected"); }));
     client->write("no line end");
-    ASSERT_TRUE(waitUntil([&] { return server.log.contains("1 data no line end"); }));
+    ASSERT_TRUE(EventLoopWait::until([&] { return server.log.contains("1 data no line end"); }));
     client->disconnectFromHost();
-    EXPECT_TRUE(waitUntil([&] { return server.listener.openConnections() == 0; }));
+    EXPECT_TRUE(EventLoopWait::until([&] { return server.listener.openConnections() == 0; }));
 
     auto next = server.connectClient();
     next->write("next\n");
@@ -228,7 +228,7 @@ TEST_P(HeldClientTest, PastItsLimitIsDroppedUnseen)
 {
     Server server({{2, ShortLimit}});
     auto first = server.connectClient();
-    ASSERT_TRUE(waitUntil([&] { return server.log.contains("1 connected"); }));
+    ASSERT_TRUE(EventLoopWait::until([&] { return server.log.contains("1 connected"); }));
     auto held = server.connectClient();
     if (!GetParam().sent.isEmpty())
         held->write(GetParam().sent);
@@ -252,10 +252,10 @@ TEST(ServerSocketTest, HeldClientWithItsWholeRequestIsServedPastItsLimit)
 {
     Server server({{2, ShortLimit}});
     auto first = server.connectClient();
-    ASSERT_TRUE(waitUntil([&] { return server.log.contains("1 connected"); }));
+    ASSERT_TRUE(EventLoopWait::until([&] { return server.log.contains("1 connected"); }));
     auto held = server.connectClient();
     held->write("two\n");
-    settle(ShortLimit * 3);
+    EventLoopWait::settle(ShortLimit * 3);
     EXPECT_EQ(held->state(), QAbstractSocket::ConnectedState);
 
     first->write("one\n");
@@ -272,13 +272,13 @@ TEST(ServerSocketTest, HoldsAtMostItsLimitOfWaitingClients)
     constexpr int WaitingCount = ServerSocket::MaximumConnectionsWaiting + 6;
     Server server;
     auto first = server.connectClient();
-    ASSERT_TRUE(waitUntil([&] { return server.log.contains("1 connected"); }));
+    ASSERT_TRUE(EventLoopWait::until([&] { return server.log.contains("1 connected"); }));
     std::vector<std::unique_ptr<QTcpSocket>> waiting;
     for (int n = 0; n < WaitingCount; ++n) {
         waiting.push_back(server.connectClient());
         waiting.back()->write(QByteArray::number(n) + "\n");
     }
-    settle();
+    EventLoopWait::settle();
     // The open connection, the held ones and one spare.
     EXPECT_EQ(server.made.size(), 1 + ServerSocket::MaximumConnectionsWaiting + 1);
 

@@ -55,7 +55,7 @@ TEST(UDPSocketTest, DatagramArrivesWithSenderAndLocalAddress)
     aimAt(sender, receiver.socket.boundPort());
     sender.Write(Loopback, "M-SEARCH * HTTP/1.1\r\n\r\n");
 
-    ASSERT_TRUE(waitUntil([&] { return receiver.events == 1; }));
+    ASSERT_TRUE(EventLoopWait::until([&] { return receiver.events == 1; }));
     const Datagram& datagram = receiver.datagrams.first();
     EXPECT_EQ(datagram.Address, Loopback);
     EXPECT_EQ(datagram.Port, sender.boundPort());
@@ -72,8 +72,8 @@ TEST(UDPSocketTest, EachDatagramRaisesOneEventWithoutRecursion)
     sender.Write(Loopback, "first");
     sender.Write(Loopback, "second");
 
-    ASSERT_TRUE(waitUntil([&] { return receiver.events == 2; }));
-    settle();
+    ASSERT_TRUE(EventLoopWait::until([&] { return receiver.events == 2; }));
+    EventLoopWait::settle();
     EXPECT_EQ(receiver.events, 2);
     EXPECT_EQ(receiver.deepest, 1);
     EXPECT_EQ(receiver.datagrams.at(0).Data, QByteArray("first"));
@@ -96,7 +96,7 @@ TEST(UDPSocketTest, LocalAddressIsThatOfTheDatagramLastRead)
         senders[end].writeDatagram("search", QHostAddress(PrivateSubnets::Addresses[end]),
                                    quint16(receiver.socket.boundPort()));
 
-    ASSERT_TRUE(waitUntil([&] { return receiver.events == 4; }));
+    ASSERT_TRUE(EventLoopWait::until([&] { return receiver.events == 4; }));
     QStringList senderAddresses;
     for (const Datagram& datagram : receiver.datagrams)
         senderAddresses.append(datagram.Address);
@@ -120,11 +120,11 @@ TEST(UDPSocketTest, SendOnlySocketDropsWhatArrivesAtItsPort)
     for (int i = 0; i < FloodCount; ++i)
         flooder.writeDatagram("flood", QHostAddress(Loopback), quint16(replySocket.boundPort()));
 
-    settle();
+    EventLoopWait::settle();
     EXPECT_EQ(events, 0);
     EXPECT_TRUE(replySocket.Read().Data.isEmpty());
     replySocket.Write(Loopback, "reply");
-    ASSERT_TRUE(waitUntil([&] { return requester.events == 1; }));
+    ASSERT_TRUE(EventLoopWait::until([&] { return requester.events == 1; }));
     EXPECT_EQ(requester.datagrams.first().Data, QByteArray("reply"));
 }
 
@@ -135,12 +135,12 @@ TEST(UDPSocketTest, ReplyReachesTheSendersOwnPort)
     // Sent from the requester's own bound port, where the reply must come.
     requester.socket.setPort(responder.socket.boundPort());
     requester.socket.Write(Loopback, "search");
-    ASSERT_TRUE(waitUntil([&] { return responder.events == 1; }));
+    ASSERT_TRUE(EventLoopWait::until([&] { return responder.events == 1; }));
 
     UDPSocket replySocket;
     aimAt(replySocket, responder.datagrams.first().Port);
     replySocket.Write(responder.datagrams.first().Address, "reply");
-    ASSERT_TRUE(waitUntil([&] { return requester.events == 1; }));
+    ASSERT_TRUE(EventLoopWait::until([&] { return requester.events == 1; }));
     EXPECT_EQ(requester.datagrams.first().Data, QByteArray("reply"));
 }
 
@@ -154,7 +154,7 @@ TEST(UDPSocketTest, ConnectAfterNewPortSendsThere)
     aimAt(sender, second.socket.boundPort());
     sender.Write(Loopback, "two");
 
-    ASSERT_TRUE(waitUntil([&] { return first.events == 1 && second.events == 1; }));
+    ASSERT_TRUE(EventLoopWait::until([&] { return first.events == 1 && second.events == 1; }));
     EXPECT_EQ(first.datagrams.first().Data, QByteArray("one"));
     EXPECT_EQ(second.datagrams.first().Data, QByteArray("two"));
 }
@@ -167,7 +167,7 @@ TEST(UDPSocketTest, WriteReportsSendComplete)
     QList<bool> completions;
     QObject::connect(&sender, &UDPSocket::SendComplete, [&](bool aborted) { completions.append(aborted); });
     sender.Write(Loopback, "x");
-    ASSERT_TRUE(waitUntil([&] { return !completions.isEmpty(); }));
+    ASSERT_TRUE(EventLoopWait::until([&] { return !completions.isEmpty(); }));
     EXPECT_EQ(completions, QList<bool>{false});
 }
 
@@ -180,7 +180,7 @@ TEST(UDPSocketTest, MulticastGroupMemberReceivesOverLoopback)
     aimAt(sender, member.socket.boundPort());
     sender.Write(SSDPGroup, "NOTIFY * HTTP/1.1\r\n\r\n");
 
-    ASSERT_TRUE(waitUntil([&] { return member.events == 1; }));
+    ASSERT_TRUE(EventLoopWait::until([&] { return member.events == 1; }));
     EXPECT_EQ(member.datagrams.first().Address, Loopback);
     EXPECT_EQ(member.localAddresses.first(), Loopback);
     member.socket.LeaveMulticastGroup(SSDPGroup);
@@ -198,7 +198,7 @@ TEST(LocalAddressTest, AddressesAreDottedIPv4)
         {"mapped Loopback", "::ffff:127.0.0.1", "127.0.0.1"},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(dottedAddress(QHostAddress(row.address)), row.dotted) << row.name;
+        EXPECT_EQ(DottedAddress::text(QHostAddress(row.address)), row.dotted) << row.name;
 }
 
 TEST(LocalAddressTest, LoopbackPeersSeeLoopbackAddress)

@@ -148,8 +148,8 @@ TEST_F(LightListBoxTest, DragStopsAtTheMinimumThatTheWidthsTextKeeps)
 {
     addRows(12);
     m_list.setColumnWidths("60,150,50,50");
-    dragBorder(*m_list.header(), 0, -50);
-    dragBorder(*m_list.header(), 3, -50);
+    WindowFixture::dragBorder(*m_list.header(), 0, -50);
+    WindowFixture::dragBorder(*m_list.header(), 3, -50);
     EXPECT_EQ(m_list.header()->sectionSize(0), m_list.minimumWidth(0));
     EXPECT_EQ(m_list.header()->sectionSize(3), m_list.minimumWidth(3));
     const QList<int> dragged = widths();

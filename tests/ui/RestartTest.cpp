@@ -61,7 +61,7 @@ TEST_P(Restart, DraggedWidthsComeBackAndAreStoredAgainUnchanged)
     QList<int> before, dragged, minimums;
     ASSERT_EQ(run([&](ui::MainWindow& window) {
                   before = widthsOf(*window.lbLights());
-                  dragBorder(*window.lbLights()->header(), row.column, row.distance);
+                  WindowFixture::dragBorder(*window.lbLights()->header(), row.column, row.distance);
                   dragged = widthsOf(*window.lbLights());
                   for (int column = 0; column < LightListBox::ColumnCount; ++column)
                       minimums.append(window.lbLights()->minimumWidth(column));

@@ -57,7 +57,7 @@ SettingsValue WindowFixture::stored(const QString& key) const
     return SettingsStore().CopyAppValue(key);
 }
 
-void dragBorder(QHeaderView& header, int column, int distance)
+void WindowFixture::dragBorder(QHeaderView& header, int column, int distance)
 {
     QWidget* surface = header.viewport();
     const int border = header.sectionViewportPosition(column) + header.sectionSize(column) - 1;

@@ -36,6 +36,10 @@ public:
     static constexpr std::chrono::milliseconds QuitTimeout{10000};
     static constexpr int QuitTimedOut = 99;
 
+    // Drags the right border of the column's heading with the mouse, by
+    // `distance` pixels (negative: to the left).
+    static void dragBorder(QHeaderView& header, int column, int distance);
+
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -50,6 +54,3 @@ protected:
     QString m_previousSettingsFile;
 };
 
-// Drags the right border of the column's heading with the mouse, by
-// `distance` pixels (negative: to the left).
-void dragBorder(QHeaderView& header, int column, int distance);
