@@ -28,7 +28,7 @@ protected:
     // dimmable and off, 3 "Desk" off.
     static const QString FourUnits;
 
-    void setUnits(std::optional<QString> unitListText) { host().setUnitListText(unitListText); }
+    void setUnits(const std::optional<QString>& unitListText) { host().setUnitListText(unitListText); }
     int startListener(std::chrono::milliseconds requestTimeLimit = TestRequestTimeLimit);
 
     // The log file's lines, the date and time prefix removed.

@@ -1,8 +1,8 @@
-#include "StandinScripts.h"
 #include "StandinTest.h"
 
 #include <QJsonDocument>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -28,21 +28,27 @@ StoredUnit withValue(StoredUnit unit, qint64 value)
     return unit;
 }
 
-const CommandCase commandCases[] = {
-    {"TurnOnDimmable", withValue(Dimmer, 0), StandinScripts::turnOn("Lamp"), 100},
-    {"TurnOnSwitch", withValue(Switch, 0), StandinScripts::turnOn("Lamp"), 1},
-    {"TurnOffDimmable", Dimmer, StandinScripts::turnOff("Lamp"), 0},
-    {"TurnOffSwitch", Switch, StandinScripts::turnOff("Lamp"), 0},
-    {"BrightenDimmable", Dimmer, StandinScripts::brighten("Lamp", 25), 25},
-    {"BrightenDimmableToZero", Dimmer, StandinScripts::brighten("Lamp", 0), 0},
-    {"BrightenDimmableNotClamped", Dimmer, StandinScripts::brighten("Lamp", 117), 117},
-    {"BrightenDimmableNegative", Dimmer, StandinScripts::brighten("Lamp", -5), -5},
-    {"BrightenDimmableLargest", Dimmer, StandinScripts::brighten("Lamp", std::numeric_limits<qint64>::max()),
-     std::numeric_limits<qint64>::max()},
-    {"BrightenSwitchOn", withValue(Switch, 0), StandinScripts::brighten("Lamp", 40), 1},
-    {"BrightenSwitchZero", Switch, StandinScripts::brighten("Lamp", 0), 0},
-    {"BrightenSwitchNegative", Switch, StandinScripts::brighten("Lamp", -3), 0},
-};
+std::vector<CommandCase> commandCases()
+{
+    const QString on = HostScripts::switchScript(localHeader(), "Lamp", true);
+    const QString off = HostScripts::switchScript(localHeader(), "Lamp", false);
+    const auto brighten = [](qint64 level) { return HostScripts::brightnessScript(localHeader(), "Lamp", level); };
+    return {
+        {"TurnOnDimmable", withValue(Dimmer, 0), on, 100},
+        {"TurnOnSwitch", withValue(Switch, 0), on, 1},
+        {"TurnOffDimmable", Dimmer, off, 0},
+        {"TurnOffSwitch", Switch, off, 0},
+        {"BrightenDimmable", Dimmer, brighten(25), 25},
+        {"BrightenDimmableToZero", Dimmer, brighten(0), 0},
+        {"BrightenDimmableNotClamped", Dimmer, brighten(117), 117},
+        {"BrightenDimmableNegative", Dimmer, brighten(-5), -5},
+        {"BrightenDimmableLargest", Dimmer, brighten(std::numeric_limits<qint64>::max()),
+         std::numeric_limits<qint64>::max()},
+        {"BrightenSwitchOn", withValue(Switch, 0), brighten(40), 1},
+        {"BrightenSwitchZero", Switch, brighten(0), 0},
+        {"BrightenSwitchNegative", Switch, brighten(-3), 0},
+    };
+}
 
 class CommandTest : public StandinTest, public ::testing::WithParamInterface<CommandCase> {};
 
@@ -55,7 +61,7 @@ TEST_P(CommandTest, SetsTheUnitsLevel)
     EXPECT_EQ(storedUnits(), (QList<StoredUnit>{withValue(GetParam().unit, GetParam().value), Bystander}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, CommandTest, ::testing::ValuesIn(commandCases),
+INSTANTIATE_TEST_SUITE_P(Commands, CommandTest, ::testing::ValuesIn(commandCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 class CommandRuleTest : public StandinTest {};
@@ -63,7 +69,7 @@ class CommandRuleTest : public StandinTest {};
 TEST_F(CommandRuleTest, EveryUnitOfTheNameChangesAndCaseCounts)
 {
     writeStore({{"Lamp", "1", true, 5}, {"lamp", "2", true, 5}, {"Lamp", "3", false, 0}});
-    ASSERT_TRUE(execute(StandinScripts::turnOn("Lamp")).hasResult());
+    ASSERT_TRUE(execute(HostScripts::switchScript(localHeader(), "Lamp", true)).hasResult());
     EXPECT_EQ(storedUnits(),
               (QList<StoredUnit>{{"Lamp", "1", true, 100}, {"lamp", "2", true, 5}, {"Lamp", "3", false, 1}}));
 }
@@ -72,7 +78,7 @@ TEST_F(CommandRuleTest, EscapedQuoteAndBackslashInName)
 {
     const QString name = QStringLiteral(R"(Say "hi" \ there)");
     writeStore({{name, "1", true, 0}});
-    ASSERT_TRUE(execute(StandinScripts::brighten(name, 30)).hasResult());
+    ASSERT_TRUE(execute(HostScripts::brightnessScript(localHeader(), name, 30)).hasResult());
     EXPECT_EQ(storedUnits(), (QList<StoredUnit>{{name, "1", true, 30}}));
 }
 
@@ -80,7 +86,7 @@ TEST_F(CommandRuleTest, UnknownUnitFailsAndLeavesStore)
 {
     writeStore({Dimmer});
     const QByteArray before = storeText();
-    const StandinRun result = run(StandinScripts::turnOff("Nobody"));
+    const StandinRun result = run(HostScripts::switchScript(localHeader(), "Nobody", false));
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(QString::fromUtf8(result.err), errorLine(R"(Halvory has no unit "Nobody".)"));
@@ -90,7 +96,7 @@ TEST_F(CommandRuleTest, UnknownUnitFailsAndLeavesStore)
 TEST_F(CommandRuleTest, StoreStaysIndentedJSON)
 {
     writeStore({Dimmer});
-    ASSERT_TRUE(execute(StandinScripts::turnOff("Lamp")).hasResult());
+    ASSERT_TRUE(execute(HostScripts::switchScript(localHeader(), "Lamp", false)).hasResult());
     const QByteArray text = storeText();
     EXPECT_EQ(text, QJsonDocument::fromJson(text).toJson(QJsonDocument::Indented));
 }

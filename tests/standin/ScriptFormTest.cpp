@@ -1,11 +1,9 @@
-#include "StandinScripts.h"
 #include "StandinTest.h"
 
 #include <QJsonObject>
+#include <vector>
 
 namespace {
-
-using S = StandinScripts;
 
 const QList<StoredUnit> OneLamp{{"Lamp", "1", true, 40}};
 const QString OneLampText = QStringLiteral(R"([{"name":"Lamp","ID":"1","dimmable":"true","value":"40"}])");
@@ -15,6 +13,11 @@ QJsonObject account(const QString& user, const QString& password, const QString&
 {
     return {{QStringLiteral("user"), user}, {QStringLiteral("password"), password},
             {QStringLiteral("address"), address}};
+}
+
+QString remoteHeader(const QString& user, const QString& password, const QString& address)
+{
+    return HostScripts::header(false, user, password, address);
 }
 
 // Remote headers against one accepted account.
@@ -31,28 +34,31 @@ void PrintTo(const RemoteCase& row, std::ostream* out)
     *out << row.name;
 }
 
-const RemoteCase remoteCases[] = {
-    {"Matching", account("anna", "secret", "10.0.0.2"), S::remoteHeader("anna", "secret", "10.0.0.2"), true},
-    {"EmptyCredentials", account("", "", ""), S::remoteHeader("", "", ""), true},
-    {"EscapedQuotesAndBackslashes", account(R"(a"b)", R"(p\w"d)", R"(h"st)"),
-     S::remoteHeader(R"(a"b)", R"(p\w"d)", R"(h"st)"), true},
-    {"PasswordWithColonAndAt", account("anna", "x:y@z", "host"), S::remoteHeader("anna", "x:y@z", "host"), true},
-    {"WrongPassword", account("anna", "secret", "10.0.0.2"), S::remoteHeader("anna", "Secret", "10.0.0.2"), false},
-    {"WrongUser", account("anna", "secret", "10.0.0.2"), S::remoteHeader("ann", "secret", "10.0.0.2"), false},
-    {"WrongAddress", account("anna", "secret", "10.0.0.2"), S::remoteHeader("anna", "secret", "10.0.0.3"), false},
-};
+std::vector<RemoteCase> remoteCases()
+{
+    return {
+        {"Matching", account("anna", "secret", "10.0.0.2"), remoteHeader("anna", "secret", "10.0.0.2"), true},
+        {"EmptyCredentials", account("", "", ""), remoteHeader("", "", ""), true},
+        {"EscapedQuotesAndBackslashes", account(R"(a"b)", R"(p\w"d)", R"(h"st)"),
+         remoteHeader(R"(a"b)", R"(p\w"d)", R"(h"st)"), true},
+        {"PasswordWithColonAndAt", account("anna", "x:y@z", "host"), remoteHeader("anna", "x:y@z", "host"), true},
+        {"WrongPassword", account("anna", "secret", "10.0.0.2"), remoteHeader("anna", "Secret", "10.0.0.2"), false},
+        {"WrongUser", account("anna", "secret", "10.0.0.2"), remoteHeader("ann", "secret", "10.0.0.2"), false},
+        {"WrongAddress", account("anna", "secret", "10.0.0.2"), remoteHeader("anna", "secret", "10.0.0.3"), false},
+    };
+}
 
 class RemoteHeaderTest : public StandinTest, public ::testing::WithParamInterface<RemoteCase> {};
 
 TEST_P(RemoteHeaderTest, AcceptsOnlyListedAccounts)
 {
     writeStore(OneLamp, {GetParam().account});
-    const ScriptResult result = execute(S::unitList(GetParam().header));
+    const ScriptResult result = execute(HostScripts::unitListScript(GetParam().header));
     EXPECT_EQ(result.hasResult(), GetParam().accepted);
     EXPECT_EQ(result.text, GetParam().accepted ? OneLampText : QString());
 }
 
-INSTANTIATE_TEST_SUITE_P(Headers, RemoteHeaderTest, ::testing::ValuesIn(remoteCases),
+INSTANTIATE_TEST_SUITE_P(Headers, RemoteHeaderTest, ::testing::ValuesIn(remoteCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 class ScriptFormTest : public StandinTest {};
@@ -60,7 +66,7 @@ class ScriptFormTest : public StandinTest {};
 TEST_F(ScriptFormTest, RefusedRemoteNamesMachineAndUser)
 {
     writeStore(OneLamp);
-    const StandinRun result = run(S::turnOn("Lamp", S::remoteHeader("anna", "secret", "10.0.0.2")));
+    const StandinRun result = run(HostScripts::switchScript(remoteHeader("anna", "secret", "10.0.0.2"), "Lamp", true));
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(QString::fromUtf8(result.err),
               errorLine(R"(Remote access to Halvory at "10.0.0.2" was refused for user "anna".)"));
@@ -70,11 +76,11 @@ TEST_F(ScriptFormTest, RefusedRemoteNamesMachineAndUser)
 TEST_F(ScriptFormTest, AcceptedRemoteCommandIsCarriedOut)
 {
     writeStore(OneLamp, {account("anna", "secret", "10.0.0.2")});
-    ASSERT_TRUE(execute(S::turnOff("Lamp", S::remoteHeader("anna", "secret", "10.0.0.2"))).hasResult());
+    ASSERT_TRUE(execute(HostScripts::switchScript(remoteHeader("anna", "secret", "10.0.0.2"), "Lamp", false)).hasResult());
     EXPECT_EQ(storedUnits(), (QList<StoredUnit>{{"Lamp", "1", true, 0}}));
 }
 
-// Line ends.
+// Line ends the program never sends: LF, CR LF, none after the last line.
 
 struct LineEndCase {
     const char* name;
@@ -99,9 +105,9 @@ class LineEndTest : public StandinTest, public ::testing::WithParamInterface<Lin
 TEST_P(LineEndTest, UnitListScriptIsUnderstood)
 {
     writeStore(OneLamp);
-    QString script = (QStringList{S::localHeader()} + S::unitListBody()).join(GetParam().lineEnd);
-    if (GetParam().endsWithLineEnd)
-        script += GetParam().lineEnd;
+    QString script = HostScripts::unitListScript(localHeader()).replace(HostScripts::LineEnd, GetParam().lineEnd);
+    if (!GetParam().endsWithLineEnd)
+        script.chop(GetParam().lineEnd.size());
     const ScriptResult result = execute(script);
     ASSERT_TRUE(result.hasResult());
     EXPECT_EQ(result.text, OneLampText);
@@ -122,42 +128,61 @@ void PrintTo(const UnknownCase& row, std::ostream* out)
     *out << row.name;
 }
 
-QString replacedLine(const QString& script, qsizetype index, const QString& line)
+// The program's script with one text in it replaced.
+QString replaced(QString script, const QString& text, const QString& replacement)
 {
-    QStringList lines = script.split(u'\r');
-    lines[index] = line;
-    return lines.join(u'\r');
+    return script.replace(text, replacement);
 }
 
-const UnknownCase unknownCases[] = {
-    {"Empty", ""},
-    {"HeaderOnly", S::lines({S::localHeader(), "end tell"})},
-    {"HeaderInLowerCase", S::lines({R"(tell application "Halvory")", R"(turnon "Lamp")", "end tell"})},
-    {"OtherApplication", S::lines({R"(tell Application "Finder")", R"(turnon "Lamp")", "end tell"})},
-    {"RemoteWithoutScheme", S::lines({R"(tell Application "Halvory" of machine "anna:pw@host")", R"(turnon "Lamp")", "end tell"})},
-    {"RemoteWithoutAt", S::lines({R"(tell Application "Halvory" of machine "eppc://anna:pw")", R"(turnon "Lamp")", "end tell"})},
-    {"RemoteWithoutColon", S::lines({R"(tell Application "Halvory" of machine "eppc://anna@host")", R"(turnon "Lamp")", "end tell"})},
-    {"RemoteUnescapedQuote", S::lines({R"(tell Application "Halvory" of machine "eppc://a"b:pw@host")", R"(turnon "Lamp")", "end tell"})},
-    {"UnitListLineChanged", replacedLine(S::unitList(), 3, "set lastName to hvName of first item of tempUnits")},
-    {"UnitListWithoutEndTell", S::lines(QStringList{S::localHeader()} + S::unitListBody().mid(0, 21))},
-    {"UnitListTrailingBlank", replacedLine(S::unitList(), 21, "return retString ")},
-    {"ExtraLineAfterEndTell", S::turnOn("Lamp") + "end tell\r"},
-    {"BlankLineInside", S::lines({S::localHeader(), "", R"(turnon "Lamp")", "end tell"})},
-    {"TwoCommands", S::lines({S::localHeader(), R"(turnon "Lamp")", R"(turnoff "Lamp")", "end tell"})},
-    {"UnknownCommand", S::lines({S::localHeader(), R"(toggle "Lamp")", "end tell"})},
-    {"UnquotedName", S::lines({S::localHeader(), "turnon Lamp", "end tell"})},
-    {"TextAfterName", S::lines({S::localHeader(), R"(turnon "Lamp" now)", "end tell"})},
-    {"UnescapedQuoteInName", S::lines({S::localHeader(), R"(turnon "La"mp")", "end tell"})},
-    {"UnknownEscape", S::lines({S::localHeader(), R"(turnon "La\mp")", "end tell"})},
-    {"UnclosedName", S::lines({S::localHeader(), R"(turnoff "Lamp)", "end tell"})},
-    {"BrightenWithoutLevel", S::lines({S::localHeader(), R"(brighten "Lamp")", "end tell"})},
-    {"BrightenEmptyLevel", S::lines({S::localHeader(), R"(brighten "Lamp" to )", "end tell"})},
-    {"BrightenFraction", S::lines({S::localHeader(), R"(brighten "Lamp" to 5.5)", "end tell"})},
-    {"BrightenPlusSign", S::lines({S::localHeader(), R"(brighten "Lamp" to +5)", "end tell"})},
-    {"BrightenLoneMinus", S::lines({S::localHeader(), R"(brighten "Lamp" to -)", "end tell"})},
-    {"BrightenBeyond64Bits", S::lines({S::localHeader(), R"(brighten "Lamp" to 9223372036854775808)", "end tell"})},
-    {"BrightenDoubleBlank", S::lines({S::localHeader(), R"(brighten "Lamp"  to 5)", "end tell"})},
-};
+// The program's script with count lines from index on replaced by lines.
+QString spliced(const QString& script, qsizetype index, qsizetype count, const QStringList& lines)
+{
+    const QStringList all = script.split(HostScripts::LineEnd);
+    return (all.first(index) + lines + all.sliced(index + count)).join(HostScripts::LineEnd);
+}
+
+// Each case changes a script the program sends, so that it is no longer one.
+std::vector<UnknownCase> unknownCases()
+{
+    const QString unitList = HostScripts::unitListScript(localHeader());
+    const QString on = HostScripts::switchScript(localHeader(), "Lamp", true);
+    const QString off = HostScripts::switchScript(localHeader(), "Lamp", false);
+    const QString remoteOn = HostScripts::switchScript(remoteHeader("anna", "pw", "host"), "Lamp", true);
+    const auto level = [](const QString& text) {
+        return replaced(HostScripts::brightnessScript(localHeader(), "Lamp", 5), " to 5", text);
+    };
+    const auto named = [](const QString& name) { return HostScripts::switchScript(localHeader(), name, true); };
+    return {
+        {"Empty", ""},
+        {"HeaderOnly", spliced(on, 1, 1, {})},
+        {"HeaderInLowerCase", replaced(on, "tell Application", "tell application")},
+        {"OtherApplication", replaced(on, "Halvory", "Finder")},
+        {"RemoteWithoutScheme", replaced(remoteOn, "eppc://", "")},
+        {"RemoteWithoutAt", replaced(remoteOn, "@host", "")},
+        {"RemoteWithoutColon", replaced(remoteOn, ":pw", "")},
+        {"RemoteUnescapedQuote",
+         replaced(HostScripts::switchScript(remoteHeader(R"(a"b)", "pw", "host"), "Lamp", true), R"(\")", R"(")")},
+        {"UnitListLineChanged", replaced(unitList, "last item", "first item")},
+        {"UnitListWithoutEndTell", spliced(unitList, 22, 1, {})},
+        {"UnitListTrailingBlank", replaced(unitList, "return retString", "return retString ")},
+        {"ExtraLineAfterEndTell", spliced(on, 3, 0, {"end tell"})},
+        {"BlankLineInside", spliced(on, 1, 0, {""})},
+        {"TwoCommands", spliced(on, 2, 0, {off.split(HostScripts::LineEnd).at(1)})},
+        {"UnknownCommand", replaced(on, "turnon", "toggle")},
+        {"UnquotedName", replaced(on, R"("Lamp")", "Lamp")},
+        {"TextAfterName", replaced(on, R"("Lamp")", R"("Lamp" now)")},
+        {"UnescapedQuoteInName", replaced(named(R"(La"mp)"), R"(\")", R"(")")},
+        {"UnknownEscape", replaced(named(R"(La\mp)"), R"(\\)", R"(\)")},
+        {"UnclosedName", replaced(off, R"("Lamp")", R"("Lamp)")},
+        {"BrightenWithoutLevel", level("")},
+        {"BrightenEmptyLevel", level(" to ")},
+        {"BrightenFraction", level(" to 5.5")},
+        {"BrightenPlusSign", level(" to +5")},
+        {"BrightenLoneMinus", level(" to -")},
+        {"BrightenBeyond64Bits", level(" to 9223372036854775808")},
+        {"BrightenDoubleBlank", level("  to 5")},
+    };
+}
 
 class UnknownScriptTest : public StandinTest, public ::testing::WithParamInterface<UnknownCase> {};
 
@@ -171,7 +196,7 @@ TEST_P(UnknownScriptTest, FailsAndLeavesStore)
     EXPECT_EQ(storedUnits(), OneLamp);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scripts, UnknownScriptTest, ::testing::ValuesIn(unknownCases),
+INSTANTIATE_TEST_SUITE_P(Scripts, UnknownScriptTest, ::testing::ValuesIn(unknownCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HostScripts.h"
 #include "ScriptResult.h"
 #include "StandinProcess.h"
 
@@ -13,6 +14,16 @@
 inline void PrintTo(const QString& text, std::ostream* out)
 {
     *out << '"' << text.toStdString() << '"';
+}
+
+// The header of the program's scripts to Halvory on this machine. The tests
+// send the scripts HostScripts builds, so they show that the stand-in takes
+// exactly what the program sends. HostScripts' texts are only sure to be set
+// once main has started: tables of scripts are made by functions, not as
+// static arrays.
+inline QString localHeader()
+{
+    return HostScripts::header(true, QString(), QString(), QString());
 }
 
 struct StoredUnit {

@@ -1,4 +1,3 @@
-#include "StandinScripts.h"
 #include "StandinTest.h"
 
 namespace {
@@ -51,7 +50,7 @@ class UnitListTest : public StandinTest, public ::testing::WithParamInterface<Un
 TEST_P(UnitListTest, GivesTheUnitListText)
 {
     writeStore(GetParam().units);
-    const ScriptResult result = execute(StandinScripts::unitList());
+    const ScriptResult result = execute(HostScripts::unitListScript(localHeader()));
     ASSERT_TRUE(result.hasResult());
     EXPECT_EQ(result.text, GetParam().text);
 }
@@ -64,8 +63,8 @@ class UnitListRunTest : public StandinTest {};
 TEST_F(UnitListRunTest, EmptyListFails)
 {
     writeStore({});
-    EXPECT_FALSE(execute(StandinScripts::unitList()).hasResult());
-    const StandinRun result = run(StandinScripts::unitList());
+    EXPECT_FALSE(execute(HostScripts::unitListScript(localHeader())).hasResult());
+    const StandinRun result = run(HostScripts::unitListScript(localHeader()));
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(QString::fromUtf8(result.err), errorLine(R"(The list "Tolvane" of Halvory has no units.)"));
@@ -74,7 +73,7 @@ TEST_F(UnitListRunTest, EmptyListFails)
 TEST_F(UnitListRunTest, MissingListFails)
 {
     writeStoreText(R"({"lists":{"Other":[{"name":"A","ID":"1","dimmable":true,"value":1}]}})");
-    const StandinRun result = run(StandinScripts::unitList());
+    const StandinRun result = run(HostScripts::unitListScript(localHeader()));
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(QString::fromUtf8(result.err), errorLine(R"(Halvory has no list "Tolvane".)"));
 }
@@ -82,7 +81,7 @@ TEST_F(UnitListRunTest, MissingListFails)
 TEST_F(UnitListRunTest, ResultEndsWithOneLineFeed)
 {
     writeStore({{"Lamp", "7", true, 40}});
-    const StandinRun result = run(StandinScripts::unitList());
+    const StandinRun result = run(HostScripts::unitListScript(localHeader()));
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out, R"([{"name":"Lamp","ID":"7","dimmable":"true","value":"40"}])" "\n");
     EXPECT_EQ(result.err, "");

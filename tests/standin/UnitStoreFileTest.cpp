@@ -1,4 +1,3 @@
-#include "StandinScripts.h"
 #include "StandinTest.h"
 
 #include <QFile>
@@ -6,8 +5,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-using S = StandinScripts;
 
 const QString DemoText = QStringLiteral(
     R"([{"name":"Kitchen Light","ID":"101","dimmable":"true","value":"60"},)"
@@ -20,7 +17,7 @@ class UnitStoreFileTest : public StandinTest {};
 TEST_F(UnitStoreFileTest, DemoStoreIsMadeOnFirstUse)
 {
     ASSERT_FALSE(QFile::exists(storePath()));
-    const ScriptResult result = execute(S::unitList());
+    const ScriptResult result = execute(HostScripts::unitListScript(localHeader()));
     ASSERT_TRUE(result.hasResult());
     EXPECT_EQ(result.text, DemoText);
     EXPECT_EQ(storedUnits(), (QList<StoredUnit>{{"Kitchen Light", "101", true, 60},
@@ -34,7 +31,8 @@ TEST_F(UnitStoreFileTest, BrokenStoreFailsEveryScriptAndStays)
 {
     const QByteArray broken = R"({"lists": {"Tolvane": [)";
     writeStoreText(broken);
-    for (const QString& script : {S::unitList(), S::turnOn("Lamp")}) {
+    for (const QString& script :
+         {HostScripts::unitListScript(localHeader()), HostScripts::switchScript(localHeader(), "Lamp", true)}) {
         const StandinRun result = run(script);
         EXPECT_EQ(result.exitCode, 1);
         EXPECT_EQ(result.out, "");
@@ -80,7 +78,7 @@ class InvalidStoreTest : public StandinTest, public ::testing::WithParamInterfac
 TEST_P(InvalidStoreTest, FailsNamingTheProblem)
 {
     writeStoreText(GetParam().store);
-    const StandinRun result = run(S::unitList());
+    const StandinRun result = run(HostScripts::unitListScript(localHeader()));
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(QString::fromUtf8(result.err),
               errorLine(QStringLiteral("The unit store %1 %2").arg(storePath(), GetParam().problem)));
@@ -109,7 +107,8 @@ TEST_F(UnitStoreFileTest, StoreOptionRunsScriptsOnThatFile)
 {
     QTemporaryDir dir;
     const QString other = dir.filePath("units.json");
-    const StandinRun result = StandinProcess::run({"--store", other}, S::turnOff("Kitchen Light").toUtf8());
+    const QString script = HostScripts::switchScript(localHeader(), "Kitchen Light", false);
+    const StandinRun result = StandinProcess::run({"--store", other}, script.toUtf8());
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(StandinProcess::run({"--store", other, "--list"}).out.split('\n').value(1),
               "  Kitchen Light (ID 101, dimmable): 0");

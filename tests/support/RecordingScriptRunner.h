@@ -17,7 +17,7 @@ public:
 
     ScriptResult execute(const QString& source) override;
 
-    void setUnitListText(std::optional<QString> text) { m_unitListText = std::move(text); }
+    void setUnitListText(const std::optional<QString>& text) { m_unitListText = text; }
     const QStringList& scripts() const { return m_scripts; }
     // The scripts other than unit list reads: the commands.
     QStringList commands() const;

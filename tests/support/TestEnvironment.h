@@ -22,7 +22,26 @@ public:
     static QByteArray fileBytes(const QString& path);
     static QString fileText(const QString& path) { return QString::fromUtf8(fileBytes(path)); }
     static QString sourceDir();
+
+    // A test binary's main: every test, under an application object of type
+    // Application, in a home folder of its own.
+    template <typename Application>
+    static int runAllTests(int argc, char** argv);
 };
+
+template <typename Application>
+int TestEnvironment::runAllTests(int argc, char** argv)
+{
+    // Before Qt starts: its standard folders are taken from the home folder.
+    isolateHome();
+    // Test discovery at build time runs the binary without CTest's
+    // environment, and there may be no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Application application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
 
 #define TOLVANE_REQUIRE_NETNS()                                                                    \
     do {                                                                                           \
