@@ -27,14 +27,6 @@ QString instanceLock(const TolvaneProcess& tolvane)
     return QFileInfo(tolvane.settingsFile()).dir().filePath("Tolvane.lock");
 }
 
-void writeFile(const QString& path, const QByteArray& contents)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(contents);
-}
-
 // The processes whose parent is `parent`, from their /proc entries.
 QList<pid_t> childrenOf(qint64 parent)
 {
@@ -97,8 +89,8 @@ TEST_F(StartUp, LocksLeftByACrashDoNotHoldTheNextStart)
     // A crash between making a lock file and writing its owner into it
     // leaves it empty: the instance lock, and the lock of a settings write
     // that a crash during quit cut short.
-    writeFile(instanceLock(tolvane), "");
-    writeFile(tolvane.settingsFile() + ".lock", "");
+    ASSERT_TRUE(TestEnvironment::writeFile(instanceLock(tolvane), ""));
+    ASSERT_TRUE(TestEnvironment::writeFile(tolvane.settingsFile() + ".lock", ""));
     const auto started = std::chrono::steady_clock::now();
     ASSERT_TRUE(tolvane.start()) << tolvane.output().toStdString();
     EXPECT_LT(std::chrono::steady_clock::now() - started, StartAfterCrashBound);

@@ -49,17 +49,13 @@ QString TolvaneProcess::unitStoreFile() const
 
 void TolvaneProcess::writeUnits(const QJsonArray& units)
 {
-    QDir().mkpath(QFileInfo(unitStoreFile()).path());
-    QFile file(unitStoreFile());
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(QJsonDocument(QJsonObject{{"lists", QJsonObject{{"Tolvane", units}}}}).toJson());
+    TestEnvironment::writeFile(unitStoreFile(),
+                               QJsonDocument(QJsonObject{{"lists", QJsonObject{{"Tolvane", units}}}}).toJson());
 }
 
 QJsonArray TolvaneProcess::units() const
 {
-    QFile file(unitStoreFile());
-    file.open(QIODevice::ReadOnly);
-    return QJsonDocument::fromJson(file.readAll())["lists"]["Tolvane"].toArray();
+    return QJsonDocument::fromJson(TestEnvironment::fileBytes(unitStoreFile()))["lists"]["Tolvane"].toArray();
 }
 
 bool TolvaneProcess::launch()

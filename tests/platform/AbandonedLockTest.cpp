@@ -1,4 +1,5 @@
 #include "AbandonedLock.h"
+#include "TestEnvironment.h"
 
 #include <QFile>
 #include <QLockFile>
@@ -26,9 +27,7 @@ protected:
 
     void writeLock(const QByteArray& contents) const
     {
-        QFile file(lockFileName());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
+        ASSERT_TRUE(TestEnvironment::writeFile(lockFileName(), contents));
     }
 
 private:

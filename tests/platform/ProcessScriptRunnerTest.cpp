@@ -1,5 +1,6 @@
 #include "ProcessScriptRunner.h"
 #include "QuitSignals.h"
+#include "TestEnvironment.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,11 +29,8 @@ protected:
     QString program(const QString& name, const QByteArray& body)
     {
         const QString path = m_dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("#!/bin/sh\n" + body + "\n");
-        file.close();
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        EXPECT_TRUE(TestEnvironment::writeFile(path, "#!/bin/sh\n" + body + "\n"));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return path;
     }
     QString path(const QString& name) const { return m_dir.filePath(name); }

@@ -21,9 +21,7 @@ protected:
 
     void writeFile(const QByteArray& contents) const
     {
-        QFile file(fileName());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
+        ASSERT_TRUE(TestEnvironment::writeFile(fileName(), contents));
     }
     QJsonObject fileObject() const { return QJsonDocument::fromJson(TestEnvironment::fileBytes(fileName())).object(); }
     QStringList asideFiles(QDir::Filters kinds = QDir::Files) const
@@ -255,11 +253,7 @@ TEST_F(SettingsStoreTest, LockLeftByACrashDoesNotHoldTheWrite)
         {"garbled", "not a lock\n"},
     };
     for (const auto& row : rows) {
-        {
-            QFile lock(fileName() + ".lock");
-            ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-            lock.write(row.contents);
-        }
+        ASSERT_TRUE(TestEnvironment::writeFile(fileName() + ".lock", row.contents));
         const auto started = std::chrono::steady_clock::now();
         {
             SettingsStore store(fileName());

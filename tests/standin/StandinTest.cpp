@@ -50,17 +50,13 @@ void StandinTest::writeStore(const QList<StoredUnit>& units, const QJsonArray& a
 
 void StandinTest::writeStoreText(const QByteArray& text)
 {
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(storePath()).absolutePath()));
-    QFile file(storePath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(text), text.size());
+    ASSERT_TRUE(TestEnvironment::writeFile(storePath(), text));
 }
 
 QByteArray StandinTest::storeText()
 {
-    QFile file(storePath());
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << storePath().toStdString();
-    return file.readAll();
+    EXPECT_TRUE(QFileInfo(storePath()).isReadable()) << storePath().toStdString();
+    return TestEnvironment::fileBytes(storePath());
 }
 
 QList<StoredUnit> StandinTest::storedUnits()

@@ -21,6 +21,8 @@ public:
     // A file's bytes; empty when it cannot be read.
     static QByteArray fileBytes(const QString& path);
     static QString fileText(const QString& path) { return QString::fromUtf8(fileBytes(path)); }
+    // Writes a file whole, making its folder first; says whether it did.
+    static bool writeFile(const QString& path, const QByteArray& bytes);
     static QString sourceDir();
 
     // A test binary's main: every test, under an application object of type
