@@ -9,15 +9,6 @@
 
 namespace {
 
-// What the delegate needs to show the widest "#" cell whole.
-int widestNumber(const LightListBox& list)
-{
-    int widest = 0;
-    for (int row = 0; row < list.ListCount(); ++row)
-        widest = std::max(widest, list.sizeHintForIndex(list.model()->index(row, 0)).width());
-    return widest;
-}
-
 class LightListBoxTest : public ::testing::Test {
 protected:
     LightListBoxTest() { m_list.setGeometry(0, 0, 335, 338); }
@@ -140,7 +131,7 @@ TEST_F(LightListBoxTest, TwoDigitNumbersWidenTheirColumnAndKeepTheTotal)
     addRows(12);
     EXPECT_GT(m_list.minimumWidth(0), oneDigit);
     EXPECT_EQ(m_list.header()->sectionSize(0), m_list.minimumWidth(0));
-    EXPECT_GE(m_list.header()->sectionSize(0), widestNumber(m_list));
+    EXPECT_GE(m_list.header()->sectionSize(0), WindowFixture::widestNumber(m_list));
     EXPECT_EQ(total(), totalBefore);
 }
 

@@ -1,10 +1,12 @@
 #include "WindowFixture.h"
 
+#include "LightListBox.h"
 #include "SettingsStore.h"
 
 #include <QHeaderView>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 const QString WindowFixture::TwoUnits = QStringLiteral(
@@ -66,4 +68,12 @@ void WindowFixture::dragBorder(QHeaderView& header, int column, int distance)
     QTest::mouseMove(surface, QPoint(border + distance / 2, y));
     QTest::mouseMove(surface, QPoint(border + distance, y));
     QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(border + distance, y));
+}
+
+int WindowFixture::widestNumber(const LightListBox& list)
+{
+    int widest = 0;
+    for (int row = 0; row < list.ListCount(); ++row)
+        widest = std::max(widest, list.sizeHintForIndex(list.model()->index(row, 0)).width());
+    return widest;
 }

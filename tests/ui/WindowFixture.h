@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
+class LightListBox;
 class QHeaderView;
 
 // Failures show texts as texts.
@@ -39,6 +40,8 @@ public:
     // Drags the right border of the column's heading with the mouse, by
     // `distance` pixels (negative: to the left).
     static void dragBorder(QHeaderView& header, int column, int distance);
+    // What the delegate needs to show the widest "#" cell whole.
+    static int widestNumber(const LightListBox& list);
 
 protected:
     void SetUp() override;
