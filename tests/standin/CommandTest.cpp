@@ -6,13 +6,13 @@
 
 namespace {
 
-const StoredUnit Dimmer{"Lamp", "1", true, 60};
-const StoredUnit Switch{"Lamp", "1", false, 1};
-const StoredUnit Bystander{"Other", "2", true, 33};
+const Unit Dimmer{"Lamp", "1", true, 60};
+const Unit Switch{"Lamp", "1", false, 1};
+const Unit Bystander{"Other", "2", true, 33};
 
 struct CommandCase {
     const char* name;
-    StoredUnit unit;
+    Unit unit;
     QString script;
     qint64 value;
 };
@@ -22,7 +22,7 @@ void PrintTo(const CommandCase& row, std::ostream* out)
     *out << row.name;
 }
 
-StoredUnit withValue(StoredUnit unit, qint64 value)
+Unit withValue(Unit unit, qint64 value)
 {
     unit.value = value;
     return unit;
@@ -58,7 +58,7 @@ TEST_P(CommandTest, SetsTheUnitsLevel)
     const ScriptResult result = execute(GetParam().script);
     ASSERT_TRUE(result.hasResult());
     EXPECT_EQ(result.text, "");
-    EXPECT_EQ(storedUnits(), (QList<StoredUnit>{withValue(GetParam().unit, GetParam().value), Bystander}));
+    EXPECT_EQ(storedUnits(), (QList<Unit>{withValue(GetParam().unit, GetParam().value), Bystander}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, CommandTest, ::testing::ValuesIn(commandCases()),
@@ -71,7 +71,7 @@ TEST_F(CommandRuleTest, EveryUnitOfTheNameChangesAndCaseCounts)
     writeStore({{"Lamp", "1", true, 5}, {"lamp", "2", true, 5}, {"Lamp", "3", false, 0}});
     ASSERT_TRUE(execute(HostScripts::switchScript(localHeader(), "Lamp", true)).hasResult());
     EXPECT_EQ(storedUnits(),
-              (QList<StoredUnit>{{"Lamp", "1", true, 100}, {"lamp", "2", true, 5}, {"Lamp", "3", false, 1}}));
+              (QList<Unit>{{"Lamp", "1", true, 100}, {"lamp", "2", true, 5}, {"Lamp", "3", false, 1}}));
 }
 
 TEST_F(CommandRuleTest, EscapedQuoteAndBackslashInName)
@@ -79,7 +79,7 @@ TEST_F(CommandRuleTest, EscapedQuoteAndBackslashInName)
     const QString name = QStringLiteral(R"(Say "hi" \ there)");
     writeStore({{name, "1", true, 0}});
     ASSERT_TRUE(execute(HostScripts::brightnessScript(localHeader(), name, 30)).hasResult());
-    EXPECT_EQ(storedUnits(), (QList<StoredUnit>{{name, "1", true, 30}}));
+    EXPECT_EQ(storedUnits(), (QList<Unit>{{name, "1", true, 30}}));
 }
 
 TEST_F(CommandRuleTest, UnknownUnitFailsAndLeavesStore)

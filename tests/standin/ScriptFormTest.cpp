@@ -5,7 +5,7 @@
 
 namespace {
 
-const QList<StoredUnit> OneLamp{{"Lamp", "1", true, 40}};
+const QList<Unit> OneLamp{{"Lamp", "1", true, 40}};
 const QString OneLampText = QStringLiteral(R"([{"name":"Lamp","ID":"1","dimmable":"true","value":"40"}])");
 const QString NotUnderstood = QStringLiteral("Halvory does not understand this script.");
 
@@ -77,7 +77,7 @@ TEST_F(ScriptFormTest, AcceptedRemoteCommandIsCarriedOut)
 {
     writeStore(OneLamp, {account("anna", "secret", "10.0.0.2")});
     ASSERT_TRUE(execute(HostScripts::switchScript(remoteHeader("anna", "secret", "10.0.0.2"), "Lamp", false)).hasResult());
-    EXPECT_EQ(storedUnits(), (QList<StoredUnit>{{"Lamp", "1", true, 0}}));
+    EXPECT_EQ(storedUnits(), (QList<Unit>{{"Lamp", "1", true, 0}}));
 }
 
 // Line ends the program never sends: LF, CR LF, none after the last line.

@@ -13,10 +13,10 @@ namespace {
 
 const QString TestList = QStringLiteral("Tolvane");
 
-QJsonArray unitArray(const QList<StoredUnit>& units)
+QJsonArray unitArray(const QList<Unit>& units)
 {
     QJsonArray array;
-    for (const StoredUnit& unit : units)
+    for (const Unit& unit : units)
         array.append(QJsonObject{{QStringLiteral("name"), unit.name},
                                  {QStringLiteral("ID"), unit.id},
                                  {QStringLiteral("dimmable"), unit.dimmable},
@@ -41,7 +41,7 @@ QString StandinTest::storePath()
     return TestEnvironment::home() + QStringLiteral("/.local/share/Halvory/units.json");
 }
 
-void StandinTest::writeStore(const QList<StoredUnit>& units, const QJsonArray& accounts)
+void StandinTest::writeStore(const QList<Unit>& units, const QJsonArray& accounts)
 {
     const QJsonObject store{{QStringLiteral("lists"), QJsonObject{{TestList, unitArray(units)}}},
                             {QStringLiteral("accounts"), accounts}};
@@ -59,10 +59,10 @@ QByteArray StandinTest::storeText()
     return TestEnvironment::fileBytes(storePath());
 }
 
-QList<StoredUnit> StandinTest::storedUnits()
+QList<Unit> StandinTest::storedUnits()
 {
     const QJsonArray array = QJsonDocument::fromJson(storeText())[QStringLiteral("lists")][TestList].toArray();
-    QList<StoredUnit> units;
+    QList<Unit> units;
     for (const QJsonValue& unit : array)
         units.append({unit[QStringLiteral("name")].toString(), unit[QStringLiteral("ID")].toString(),
                       unit[QStringLiteral("dimmable")].toBool(), unit[QStringLiteral("value")].toInteger()});

@@ -3,6 +3,7 @@
 #include "HostScripts.h"
 #include "ScriptResult.h"
 #include "StandinProcess.h"
+#include "Unit.h"
 
 #include <QJsonArray>
 #include <QList>
@@ -26,19 +27,12 @@ inline QString localHeader()
     return HostScripts::header(true, QString(), QString(), QString());
 }
 
-struct StoredUnit {
-    QString name;
-    QString id;
-    bool dimmable = false;
-    qint64 value = 0;
-
-    friend bool operator==(const StoredUnit&, const StoredUnit&) = default;
-    friend void PrintTo(const StoredUnit& unit, std::ostream* out)
-    {
-        *out << '{' << unit.name.toStdString() << ", " << unit.id.toStdString() << ", "
-             << (unit.dimmable ? "dimmable" : "switch") << ", " << unit.value << '}';
-    }
-};
+// How test failures show a unit of the store.
+inline void PrintTo(const Unit& unit, std::ostream* out)
+{
+    *out << '{' << unit.name.toStdString() << ", " << unit.id.toStdString() << ", "
+         << (unit.dimmable ? "dimmable" : "switch") << ", " << unit.value << '}';
+}
 
 // Each test starts without a unit store in the stand-in's default place,
 // inside the test binary's own home folder, and may write one there.
@@ -49,11 +43,11 @@ protected:
 
     static QString storePath();
     // A store whose list "Tolvane" holds units.
-    static void writeStore(const QList<StoredUnit>& units, const QJsonArray& accounts = {});
+    static void writeStore(const QList<Unit>& units, const QJsonArray& accounts = {});
     static void writeStoreText(const QByteArray& text);
     static QByteArray storeText();
     // The units of the list "Tolvane" as the store file now holds them.
-    static QList<StoredUnit> storedUnits();
+    static QList<Unit> storedUnits();
 
     // The script run as the program runs it, through its script runner.
     static ScriptResult execute(const QString& script);

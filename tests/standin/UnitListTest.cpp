@@ -4,7 +4,7 @@ namespace {
 
 struct UnitListCase {
     const char* name;
-    QList<StoredUnit> units;
+    QList<Unit> units;
     QString text;
 };
 

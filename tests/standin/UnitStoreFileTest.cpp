@@ -20,7 +20,7 @@ TEST_F(UnitStoreFileTest, DemoStoreIsMadeOnFirstUse)
     const ScriptResult result = execute(HostScripts::unitListScript(localHeader()));
     ASSERT_TRUE(result.hasResult());
     EXPECT_EQ(result.text, DemoText);
-    EXPECT_EQ(storedUnits(), (QList<StoredUnit>{{"Kitchen Light", "101", true, 60},
+    EXPECT_EQ(storedUnits(), (QList<Unit>{{"Kitchen Light", "101", true, 60},
                                                 {"Reading Lamp", "102", true, 0},
                                                 {"Porch Light", "103", false, 1},
                                                 {"Coffee Maker", "104", false, 0}}));
