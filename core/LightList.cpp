@@ -9,6 +9,8 @@
 
 namespace {
 constexpr std::int64_t FullBrightness = 255;
+// The level cell of a unit that cannot be dimmed.
+const QString NotDimmableCell = QStringLiteral("---");
 // Members of a light object and of its state, reserved before they are added.
 constexpr std::int64_t LightMembers = 5;
 constexpr std::int64_t StateMembers = 4;

@@ -17,7 +17,6 @@ public:
     static constexpr const char* SoftwareVersion = "00000001";
     static constexpr const char* LightType = "Dimmable light";
     static constexpr const char* DimmableText = "true";
-    static inline const QString NotDimmableCell = QStringLiteral("---");
 
     // What one unit shows: its light state and the row's last two cells.
     struct State {

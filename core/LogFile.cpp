@@ -2,6 +2,10 @@
 
 #include "FileAppender.h"
 
+namespace {
+const QString DateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+} // namespace
+
 QString LogFile::line(const QDateTime& when, const QString& message)
 {
     return when.toString(DateTimeFormat) + QStringLiteral(": ") + message + QLatin1Char('\n');

@@ -8,8 +8,6 @@
 // own goes on over several lines, only the first of them dated.
 class LogFile {
 public:
-    static inline const QString DateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-
     static QString line(const QDateTime& when, const QString& message);
 
     // Opens the file for appending (creating it), writes one line stamped

@@ -6,6 +6,11 @@
 #include <malloc.h>
 #endif
 
+namespace {
+constexpr std::size_t KeptBytes = 32 * 1024 * 1024;
+constexpr std::size_t MappedFromBytes = 4 * 1024 * 1024;
+} // namespace
+
 void HeapTuning::keepFreedMemory()
 {
 #if defined(__GLIBC__)

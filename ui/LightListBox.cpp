@@ -11,6 +11,7 @@ namespace {
 const QStringList Headings = {QStringLiteral("#"), QStringLiteral("Name"), QStringLiteral("State"),
                               QStringLiteral("Value")};
 const QChar CellSeparator = QLatin1Char('\t');
+constexpr int NumberColumn = 0;
 } // namespace
 
 LightListBox::LightListBox(QWidget* parent) : QTreeWidget(parent)

@@ -15,7 +15,6 @@ class LightListBox : public QTreeWidget, public LightRows {
     Q_OBJECT
 public:
     static constexpr int ColumnCount = 4;
-    static constexpr int NumberColumn = 0;
 
     explicit LightListBox(QWidget* parent = nullptr);
 

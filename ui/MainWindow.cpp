@@ -48,6 +48,10 @@ const QString LightsUnreadableText = QStringLiteral("Unable to read the lights f
 // A text is kept whole, however long: the settings store keeps it unchanged.
 constexpr int NoLengthLimit = std::numeric_limits<int>::max();
 
+// Content area, in points; the menu bar sits above it.
+constexpr int ContentWidth = 378;
+constexpr int ContentHeight = 608;
+
 // Left, top, width, height in points from the content area's top left.
 const QRect IPAddressPlace(109, 84, 249, 22);
 const QRect UserNamePlace(109, 118, 249, 22);

@@ -25,10 +25,6 @@ namespace ui {
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // Content area, in points; the menu bar sits above it.
-    static constexpr int ContentWidth = 378;
-    static constexpr int ContentHeight = 608;
-
     // Builds the window with its controls at their design values; open()
     // shows it and runs the open handling.
     MainWindow();
