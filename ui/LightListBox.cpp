@@ -122,8 +122,3 @@ void LightListBox::keepMinimum(int column, int, int newWidth)
         header()->resizeSection(column, minimum);
 }
 
-QString LightListBox::cellText(int row, int column) const
-{
-    const QTreeWidgetItem* item = topLevelItem(row);
-    return item ? item->text(column) : QString();
-}

@@ -31,9 +31,6 @@ public:
     // The narrowest the column may be.
     int minimumWidth(int column) const;
 
-    // The text of one cell, for whoever shows or checks the rows.
-    QString cellText(int row, int column) const;
-
 private:
     QList<int> widths() const;
     void applyWidths(const QList<int>& widths);

@@ -18,8 +18,6 @@ public:
     explicit MainMenuBar(QWidget* parent = nullptr);
     ~MainMenuBar() override;
 
-    QMenu* fileMenu() const { return m_fileMenu; }
-    QMenu* editMenu() const { return m_editMenu; }
     // The item of that name anywhere under the menu bar, or null.
     QAction* item(const QString& name) const;
 

@@ -34,8 +34,6 @@ public:
     // From now on a close request closes the window (set while quitting).
     void allowClose() { m_closeAllowed = true; }
 
-    UDPSocket& UPnPSocket() { return m_upnpSocket; }
-    ServerSocket& HTTPServer() { return m_httpServer; }
     QLineEdit* tfIPAddress() const { return m_tfIPAddress; }
     QLineEdit* tfUserName() const { return m_tfUserName; }
     QLineEdit* tfPassword() const { return m_tfPassword; }

@@ -17,7 +17,7 @@ protected:
     {
         QStringList cells;
         for (int column = 0; column < LightListBox::ColumnCount; ++column)
-            cells.append(m_list.cellText(index, column));
+            cells.append(m_list.topLevelItem(index)->text(column));
         return cells;
     }
 
