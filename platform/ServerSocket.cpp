@@ -22,11 +22,6 @@ bool ServerSocket::Listen()
     return true;
 }
 
-bool ServerSocket::isListening() const
-{
-    return m_server->isListening();
-}
-
 int ServerSocket::boundPort() const
 {
     return m_server->isListening() ? m_server->serverPort() : 0;

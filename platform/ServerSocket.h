@@ -40,7 +40,6 @@ public:
 
     // Accepts connections on Port (all IPv4 addresses) from now on.
     bool Listen();
-    bool isListening() const;
     // The port actually listened on, useful when Port was 0.
     int boundPort() const;
     int openConnections() const { return m_open.size(); }
