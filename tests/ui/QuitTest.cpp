@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLineEdit>
+#include <QTest>
 #include <QDirIterator>
 #include <QHeaderView>
 #include <QProcess>
@@ -23,7 +24,6 @@
 #include <unistd.h>
 
 namespace {
-
 
 class Quit : public WindowFixture {
 protected:
@@ -53,7 +53,7 @@ protected:
 TEST_F(Quit, QuitItemStoresSettingsAndColumnWidths)
 {
     TOLVANE_REQUIRE_NETNS();
-    EXPECT_EQ(runAndQuit([] { MainMenuBar().item("FileQuit")->trigger(); }), 0);
+    EXPECT_EQ(runAndQuit([] { QTest::keyClick(&MainWindow(), Qt::Key_Q, Qt::ControlModifier); }), 0);
     expectStored();
 }
 
