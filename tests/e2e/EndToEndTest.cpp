@@ -7,9 +7,13 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <chrono>
 #include <gtest/gtest.h>
 
 namespace {
+
+// The browser searches for 10 s; this bounds its whole run.
+constexpr std::chrono::seconds BrowseLimit{20};
 
 QJsonObject unit(const char* name, const char* id, bool dimmable, int value)
 {
@@ -104,7 +108,7 @@ TEST_F(EndToEnd, AnSsdpClientOfAnotherStackFindsTheBridge)
     QProcess browser;
     browser.start("/usr/bin/python3", {TestEnvironment::sourceDir() + "/tests/e2e/ssdp_browse.py", "lo",
                                        "urn:schemas-upnp-org:device:basic:1", "10"});
-    ASSERT_TRUE(browser.waitForFinished(20000));
+    ASSERT_TRUE(browser.waitForFinished(int(std::chrono::milliseconds(BrowseLimit).count())));
     const QString found = QString::fromUtf8(browser.readAllStandardOutput());
     EXPECT_EQ(browser.exitCode(), 0) << browser.readAllStandardError().toStdString();
     EXPECT_TRUE(found.startsWith("uuid:")) << found.toStdString();
