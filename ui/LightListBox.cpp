@@ -69,9 +69,16 @@ void LightListBox::setCells(QTreeWidgetItem& item, const QStringList& cells)
 }
 
 // A number wider than any before raises the column's minimum, and the column
-// with it when it is narrower; the other columns give up the room.
+// with it when it is narrower; the other columns give up the room. Rows are
+// rewritten at every lights request, and measuring a cell costs several times
+// writing it: a cell is measured only when its number has more digits than
+// any before (the digits of a font's figures are all of one width).
 void LightListBox::fitNumber(QTreeWidgetItem& item)
 {
+    const qsizetype digits = item.text(NumberColumn).size();
+    if (digits <= m_numberDigits)
+        return;
+    m_numberDigits = digits;
     const int needed = sizeHintForIndex(indexFromItem(&item, NumberColumn)).width();
     if (needed <= m_numberWidth)
         return;

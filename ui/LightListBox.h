@@ -38,6 +38,8 @@ private:
     void fitNumber(QTreeWidgetItem& item);
     void setCells(QTreeWidgetItem& item, const QStringList& cells);
 
-    // The widest number the "#" column has shown, in pixels with its padding.
+    // The widest number the "#" column has shown, in pixels with its padding,
+    // and the most digits measured.
     int m_numberWidth = 0;
+    qsizetype m_numberDigits = 0;
 };
