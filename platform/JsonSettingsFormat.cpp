@@ -4,9 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-namespace {
-const QString FileExtension = QStringLiteral("json");
-}
+const QString JsonSettingsFormat::FileExtension = QStringLiteral("json");
 
 QSettings::Format JsonSettingsFormat::format()
 {

@@ -7,6 +7,9 @@
 // back as they went in, unlike INI, which turns everything into text.
 class JsonSettingsFormat {
 public:
+    // The ending of a file in this format, without the dot.
+    static const QString FileExtension;
+
     // Registered with QSettings on first use.
     static QSettings::Format format();
 

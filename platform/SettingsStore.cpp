@@ -2,6 +2,7 @@
 
 #include "AbandonedLock.h"
 #include "JsonSettingsFormat.h"
+#include "SystemFolders.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -135,8 +136,13 @@ QString SettingsStore::defaultFileName()
 {
     if (!defaultFileNameOverride().isEmpty())
         return defaultFileNameOverride();
-    return QSettings(JsonSettingsFormat::format(), QSettings::UserScope, OrganisationName, ApplicationName)
-        .fileName();
+    // Where QSettings keeps a user's store of this format, named without
+    // asking QSettings: its constructor reads the file, and whatever is at
+    // the path (a FIFO, a device) must wait for the check that a store
+    // object makes before it reads.
+    return QDir(SystemFolders::UserPreferences())
+        .filePath(OrganisationName + QLatin1Char('/') + ApplicationName + QLatin1Char('.')
+                  + JsonSettingsFormat::FileExtension);
 }
 
 void SettingsStore::setDefaultFileName(const QString& fileName)

@@ -17,6 +17,11 @@ QString SystemFolders::UserLogs()
     return QDir(UserLibrary()).filePath(LogsFolderName);
 }
 
+QString SystemFolders::UserPreferences()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+}
+
 void SystemFolders::makeStandardFolders()
 {
     QDir().mkpath(UserLogs());

@@ -11,6 +11,9 @@ public:
     // The standard subfolder "logs" of the Library folder. Asking makes no
     // folder.
     static QString UserLogs();
+    // Where the user's settings of every application are kept: the XDG
+    // config home on Linux. Asking makes no folder.
+    static QString UserPreferences();
 
     // Makes sure the Library folder and its standard subfolder "logs"
     // exist, as the platform keeps them; once, where the program starts.
