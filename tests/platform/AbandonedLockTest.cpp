@@ -1,14 +1,28 @@
 #include "AbandonedLock.h"
 #include "TestEnvironment.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
+
+// How long the lock in the making below takes to name its owner.
+constexpr std::chrono::milliseconds MakingTime{200};
+
+// What QLockFile writes into a lock: process number, name and host.
+QByteArray ownerDetails(qint64 pid, const QString& name)
+{
+    return QByteArray::number(pid) + '\n' + name.toUtf8() + '\n' + QSysInfo::machineHostName().toUtf8() + '\n';
+}
 
 // The details of a lock whose owner has ended: a process that has been
 // started, has exited and has been reaped.
@@ -16,9 +30,11 @@ QByteArray endedOwnerDetails()
 {
     QProcess process;
     process.start("/bin/true", {});
-    if (!process.waitForStarted() || !process.waitForFinished())
+    if (!process.waitForStarted())
         return QByteArray();
-    return QByteArray::number(process.processId()) + "\ntrue\n" + QSysInfo::machineHostName().toUtf8() + "\n";
+    // QProcess forgets the number once the process has ended.
+    const qint64 pid = process.processId();
+    return process.waitForFinished() ? ownerDetails(pid, "true") : QByteArray();
 }
 
 class AbandonedLockTest : public ::testing::Test {
@@ -30,29 +46,66 @@ protected:
         ASSERT_TRUE(TestEnvironment::writeFile(lockFileName(), contents));
     }
 
+    // As a crash long enough ago would have left it.
+    void ageLock() const
+    {
+        QFile lock(lockFileName());
+        ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    }
+
 private:
     QTemporaryDir m_dir;
 };
 
-TEST_F(AbandonedLockTest, ALockNobodyHoldsIsRemovedWhateverItSays)
+TEST_F(AbandonedLockTest, ALockThatNamesNobodyIsRemoved)
 {
     const struct {
         const char* name;
         QByteArray contents;
+        bool old;
     } rows[] = {
-        {"empty: its owner died before writing itself into it", ""},
-        {"garbled", "not a lock\n\xff\n"},
-        {"cut short after the process number", "4242\n"},
-        {"its owner has ended", endedOwnerDetails()},
+        {"empty: its owner died before writing itself into it", "", true},
+        {"garbled", "not a lock\n\xff\n", true},
+        {"no process number on its first line", "\n4242\ntolvane\n", true},
+        {"empty and younger than the grace, which is waited out", "", false},
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         writeLock(row.contents);
-        EXPECT_TRUE(AbandonedLock::remove(lockFileName())) << row.name;
-        EXPECT_FALSE(QFile::exists(lockFileName())) << row.name;
+        if (row.old)
+            ageLock();
+        EXPECT_TRUE(AbandonedLock::remove(lockFileName()));
+        EXPECT_FALSE(QFile::exists(lockFileName()));
 
         QLockFile next(lockFileName());
-        EXPECT_TRUE(next.tryLock(0)) << row.name;
+        EXPECT_TRUE(next.tryLock(0));
     }
+}
+
+TEST_F(AbandonedLockTest, ALockInTheMakingStays)
+{
+    writeLock("");
+    std::thread maker([&] {
+        std::this_thread::sleep_for(MakingTime);
+        writeLock(ownerDetails(QCoreApplication::applicationPid(),
+                               QFileInfo(QCoreApplication::applicationFilePath()).fileName()));
+    });
+    EXPECT_FALSE(AbandonedLock::remove(lockFileName()));
+    maker.join();
+    EXPECT_TRUE(QFile::exists(lockFileName()));
+}
+
+TEST_F(AbandonedLockTest, ALockThatNamesAnEndedOwnerIsLeftForQLockFileToTake)
+{
+    writeLock(endedOwnerDetails());
+    ageLock();
+    EXPECT_FALSE(AbandonedLock::remove(lockFileName()));
+    ASSERT_TRUE(QFile::exists(lockFileName()));
+
+    QLockFile next(lockFileName());
+    next.setStaleLockTime(0);
+    EXPECT_TRUE(next.tryLock(0));
 }
 
 TEST_F(AbandonedLockTest, AHeldLockStays)
