@@ -26,6 +26,15 @@ void onSignal(int)
     errno = savedErrno;
 }
 
+sigset_t handledSet()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : HandledSignals)
+        sigaddset(&set, signal);
+    return set;
+}
+
 void setHandler(void (*handler)(int))
 {
     struct sigaction action = {};
@@ -40,13 +49,16 @@ void setHandler(void (*handler)(int))
 QuitSignals::QuitSignals(std::function<void()> onQuit, QObject* parent)
     : QObject(parent), m_onQuit(std::move(onQuit))
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, m_fds) != 0)
-        return;
-    wakeFd = m_fds[1];
-    quitReceived = 0;
-    m_notifier = new QSocketNotifier(m_fds[0], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &QuitSignals::onWake);
-    setHandler(onSignal);
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, m_fds) == 0) {
+        wakeFd = m_fds[1];
+        quitReceived = 0;
+        m_notifier = new QSocketNotifier(m_fds[0], QSocketNotifier::Read, this);
+        connect(m_notifier, &QSocketNotifier::activated, this, &QuitSignals::onWake);
+        setHandler(onSignal);
+    }
+    // A signal held back until now is handled here, on this thread.
+    const sigset_t handled = handledSet();
+    pthread_sigmask(SIG_UNBLOCK, &handled, nullptr);
 }
 
 QuitSignals::~QuitSignals()
@@ -59,6 +71,12 @@ QuitSignals::~QuitSignals()
     delete m_notifier;
     ::close(m_fds[0]);
     ::close(m_fds[1]);
+}
+
+void QuitSignals::holdUntilHandled()
+{
+    const sigset_t handled = handledSet();
+    pthread_sigmask(SIG_BLOCK, &handled, nullptr);
 }
 
 bool QuitSignals::received()

@@ -14,6 +14,12 @@ public:
     explicit QuitSignals(std::function<void()> onQuit, QObject* parent = nullptr);
     ~QuitSignals() override;
 
+    // Holds back the quit signals until an instance handles them, so that
+    // one that comes earlier quits through the quit sequence too instead of
+    // ending the process. First thing in main: threads started later share
+    // the block, and the signal goes to the thread that handles it.
+    static void holdUntilHandled();
+
     // True once a quit signal has come while an instance lives. The call on
     // the event loop waits until the loop runs; code that blocks the loop
     // meanwhile (a host script) asks this to give up early.

@@ -2,6 +2,7 @@
 #include "HeapTuning.h"
 #include "InstanceLock.h"
 #include "Program.h"
+#include "QuitSignals.h"
 #include "SettingsStore.h"
 #include "Version.h"
 
@@ -29,6 +30,9 @@ QString instanceLockFileName()
 
 int main(int argc, char** argv)
 {
+    // Until the program handles them, a quit signal waits instead of ending
+    // it in the middle of start-up.
+    QuitSignals::holdUntilHandled();
     HeapTuning::keepFreedMemory();
     // Before the application object: a second copy touches no socket and no
     // setting.
