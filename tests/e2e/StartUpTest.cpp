@@ -2,15 +2,23 @@
 #include "TestEnvironment.h"
 #include "TolvaneProcess.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLockFile>
+#include <QSysInfo>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <algorithm>
+#include <array>
 #include <chrono>
+#include <functional>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +27,16 @@ namespace {
 // A start after a crash once waited half a minute for a lock; a loaded
 // machine still starts far sooner than this.
 constexpr std::chrono::seconds StartAfterCrashBound{10};
+// Copies started at the same instant once could both run in about one
+// round in twenty.
+constexpr int CopiesAtOnce = 8;
+constexpr int RacingRounds = 40;
+// How long a copy in the test takes between making its lock file and
+// locking it: far longer than a real one, well within AbandonedLock's grace.
+constexpr std::chrono::milliseconds LockMakingTime{300};
+// Rounds in which a quit signal is tried before the program handles it; a
+// round misses only when the program got past that moment unseen.
+constexpr int EarlySignalAttempts = 5;
 
 const QString ColumnWidthsKey = QStringLiteral("List Box Size");
 
@@ -49,6 +67,41 @@ QList<pid_t> childrenOf(qint64 parent)
 bool isRunning(pid_t pid)
 {
     return ::kill(pid, 0) == 0;
+}
+
+// Whether `signal` is in the mask of one line of /proc/<pid>/status, such
+// as "SigBlk:\t0000000000004000".
+bool statusHasSignal(const QByteArray& status, const QByteArray& field, int signal)
+{
+    for (const QByteArray& line : status.split('\n')) {
+        if (line.startsWith(field + ':'))
+            return (line.mid(field.size() + 1).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
+    }
+    return false;
+}
+
+// Sends `signal` at the first moment that the process is seen holding it
+// back, before it handles it; false when it handles it, or ends, unseen.
+bool sendWhileHeldBack(qint64 pid, int signal)
+{
+    const QString status = QStringLiteral("/proc/%1/status").arg(pid);
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < TolvaneProcess::StartLimit.count()) {
+        const QByteArray now = TestEnvironment::fileBytes(status);
+        if (now.isEmpty() || statusHasSignal(now, "SigCgt", signal))
+            return false;
+        if (statusHasSignal(now, "SigBlk", signal))
+            return ::kill(static_cast<pid_t>(pid), signal) == 0;
+    }
+    return false;
+}
+
+QStringList asideEntries(const TolvaneProcess& tolvane)
+{
+    const QFileInfo settings(tolvane.settingsFile());
+    return settings.dir().entryList({settings.fileName() + ".unreadable-*"},
+                                    QDir::AllEntries | QDir::System | QDir::Hidden);
 }
 
 class StartUp : public ::testing::Test {
@@ -95,6 +148,161 @@ TEST_F(StartUp, LocksLeftByACrashDoNotHoldTheNextStart)
     ASSERT_TRUE(tolvane.start()) << tolvane.output().toStdString();
     EXPECT_LT(std::chrono::steady_clock::now() - started, StartAfterCrashBound);
     EXPECT_TRUE(tolvane.stop());
+}
+
+TEST_F(StartUp, WhatStandsAtTheSettingsPathInsteadOfAFileIsMovedAsideAndTheStartGoesOn)
+{
+    const struct {
+        const char* name;
+        std::function<bool(const QString&)> make;
+        std::function<bool(const QFileInfo&)> isKept;
+    } rows[] = {
+        {"a FIFO, which would hold whoever opens it",
+         [](const QString& path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; },
+         [](const QFileInfo& aside) {
+             struct stat info = {};
+             return ::lstat(QFile::encodeName(aside.filePath()).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+         }},
+        {"a folder", [](const QString& path) { return QDir().mkpath(path); },
+         [](const QFileInfo& aside) { return aside.isDir(); }},
+        {"a link to a device", [](const QString& path) { return QFile::link("/dev/null", path); },
+         [](const QFileInfo& aside) { return aside.isSymLink() && aside.symLinkTarget() == "/dev/null"; }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TolvaneProcess fresh;
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(fresh.settingsFile()).path()));
+        ASSERT_TRUE(row.make(fresh.settingsFile()));
+
+        ASSERT_TRUE(fresh.start()) << fresh.output().toStdString();
+        const QStringList aside = asideEntries(fresh);
+        ASSERT_EQ(aside.size(), 1) << aside.join(' ').toStdString();
+        EXPECT_TRUE(row.isKept(QFileInfo(QFileInfo(fresh.settingsFile()).dir().filePath(aside.first()))));
+
+        ASSERT_TRUE(fresh.stop());
+        EXPECT_TRUE(QFileInfo(fresh.settingsFile()).isFile());
+        EXPECT_TRUE(SettingsStore(fresh.settingsFile()).CopyAppValue("Running Local").isBoolean());
+        EXPECT_EQ(asideEntries(fresh), aside);
+    }
+}
+
+TEST_F(StartUp, OfCopiesStartedAtOnceExactlyOneRuns)
+{
+    // The first start writes the settings, as the window opens.
+    ASSERT_TRUE(tolvane.start());
+    ASSERT_TRUE(tolvane.stop());
+    for (int round = 0; round < RacingRounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const QByteArray settingsBefore = TestEnvironment::fileBytes(tolvane.settingsFile());
+        std::array<QProcess, CopiesAtOnce> copies;
+        for (QProcess& copy : copies)
+            tolvane.setUpCopy(copy);
+        for (QProcess& copy : copies)
+            copy.start();
+
+        // Every copy but the one that runs ends on its own at once.
+        QElapsedTimer timer;
+        timer.start();
+        auto running = [&] {
+            return std::count_if(copies.begin(), copies.end(), [](QProcess& copy) {
+                return !copy.waitForFinished(10) && copy.state() != QProcess::NotRunning;
+            });
+        };
+        while (running() > 1 && timer.elapsed() < TolvaneProcess::StartLimit.count()) {
+        }
+        ASSERT_EQ(running(), 1);
+
+        for (QProcess& copy : copies) {
+            if (copy.state() != QProcess::NotRunning)
+                continue;
+            EXPECT_EQ(copy.exitStatus(), QProcess::NormalExit);
+            EXPECT_EQ(copy.exitCode(), 1);
+            EXPECT_EQ(copy.readAll(), "Tolvane is already running\n");
+        }
+        QProcess& winner = *std::find_if(copies.begin(), copies.end(),
+                                         [](QProcess& copy) { return copy.state() != QProcess::NotRunning; });
+        qint64 owner = 0;
+        EXPECT_TRUE(QLockFile(instanceLock(tolvane)).getLockInfo(&owner, nullptr, nullptr));
+        EXPECT_EQ(owner, winner.processId()) << "the lock names another copy";
+        EXPECT_EQ(TestEnvironment::fileBytes(tolvane.settingsFile()), settingsBefore);
+
+        ::kill(static_cast<pid_t>(winner.processId()), SIGTERM);
+        ASSERT_TRUE(winner.waitForFinished(int(TolvaneProcess::StartLimit.count())));
+        EXPECT_EQ(winner.exitCode(), 0);
+    }
+}
+
+// What a copy writes into its lock file: its process number, name and host.
+QByteArray ownerDetails()
+{
+    return QByteArray::number(QCoreApplication::applicationPid()) + '\n'
+           + QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n'
+           + QSysInfo::machineHostName().toUtf8() + '\n';
+}
+
+TEST_F(StartUp, ACopyThatStartsWhileAnotherMakesItsLockLeavesThatLockAlone)
+{
+    // As QLockFile makes a lock: the file first, then its native lock and
+    // its owner. Here the moment between the two is drawn out.
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(instanceLock(tolvane)).path()));
+    const int maker =
+        ::open(QFile::encodeName(instanceLock(tolvane)).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    ASSERT_GE(maker, 0);
+    QProcess copy;
+    tolvane.setUpCopy(copy);
+    copy.start();
+    ASSERT_TRUE(copy.waitForStarted());
+    QThread::msleep(LockMakingTime.count());
+    EXPECT_EQ(::flock(maker, LOCK_EX | LOCK_NB), 0);
+    const QByteArray details = ownerDetails();
+    EXPECT_EQ(::write(maker, details.constData(), details.size()), details.size());
+
+    EXPECT_TRUE(copy.waitForFinished(int(TolvaneProcess::StartLimit.count()))) << "both copies run";
+    EXPECT_EQ(copy.exitCode(), 1);
+    EXPECT_EQ(copy.readAll(), "Tolvane is already running\n");
+    struct stat made = {};
+    struct stat now = {};
+    ASSERT_EQ(::fstat(maker, &made), 0);
+    EXPECT_EQ(::stat(QFile::encodeName(instanceLock(tolvane)).constData(), &now), 0) << "the lock was removed";
+    EXPECT_EQ(now.st_ino, made.st_ino) << "the lock was replaced";
+    ::close(maker);
+}
+
+TEST_F(StartUp, ALockLeftInAFolderThatIsNowReadOnlyRefusesNoStart)
+{
+    ASSERT_TRUE(tolvane.start());
+    tolvane.killHard();
+    ASSERT_TRUE(QFile::exists(instanceLock(tolvane)));
+
+    tolvane.seeReadOnly(QFileInfo(tolvane.settingsFile()).path());
+    ASSERT_TRUE(tolvane.start()) << tolvane.output().toStdString();
+    // The lock it could not replace it holds, so one copy stays one copy.
+    QByteArray output;
+    EXPECT_EQ(tolvane.runAnother(&output), 1);
+    EXPECT_EQ(output, "Tolvane is already running\n");
+    EXPECT_TRUE(tolvane.stop());
+}
+
+TEST_F(StartUp, AQuitSignalBeforeTheProgramHandlesItStillQuitsThroughTheQuitSequence)
+{
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signal));
+        bool sentEarly = false;
+        for (int attempt = 0; attempt < EarlySignalAttempts && !sentEarly; ++attempt) {
+            QFile::remove(tolvane.settingsFile());
+            ASSERT_TRUE(tolvane.launch());
+            sentEarly = sendWhileHeldBack(tolvane.pid(), signal);
+            if (!sentEarly) {
+                tolvane.stop();
+                continue;
+            }
+            ASSERT_TRUE(tolvane.waitForExit()) << "ended by the signal";
+            EXPECT_EQ(tolvane.exitCode(), 0);
+            EXPECT_TRUE(SettingsStore(tolvane.settingsFile()).CopyAppValue(ColumnWidthsKey).isText())
+                << "the window's close handling ran";
+        }
+        EXPECT_TRUE(sentEarly) << "the program never held the signal back before it handled it";
+    }
 }
 
 // A FIFO as the stand-in's unit store holds the host in its first read,

@@ -64,12 +64,28 @@ bool TolvaneProcess::launch()
     return m_process.waitForStarted(int(StartLimit.count()));
 }
 
+void TolvaneProcess::setUpCopy(QProcess& copy) const
+{
+    copy.setProcessEnvironment(m_process.processEnvironment());
+    copy.setProcessChannelMode(QProcess::MergedChannels);
+    copy.setProgram(m_process.program());
+    copy.setArguments(m_process.arguments());
+}
+
+void TolvaneProcess::seeReadOnly(const QString& folder)
+{
+    // unshare and sh exec what follows, so the process is tolvane itself.
+    m_process.setArguments({"--mount", "sh", "-c",
+                            R"(mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && exec "$2")", "sh",
+                            folder, TestEnvironment::binDir() + "/tolvane"});
+    m_process.setProgram("unshare");
+}
+
 int TolvaneProcess::runAnother(QByteArray* output)
 {
     QProcess another;
-    another.setProcessEnvironment(m_process.processEnvironment());
-    another.setProcessChannelMode(QProcess::MergedChannels);
-    another.start(m_process.program(), {});
+    setUpCopy(another);
+    another.start();
     const bool ended = another.waitForFinished(int(StartLimit.count()));
     *output = another.readAll();
     if (!ended) {

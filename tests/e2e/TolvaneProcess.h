@@ -29,6 +29,12 @@ public:
     // Starts a further copy in the same home and waits for it to end; its
     // exit code, or -1 when it did not end by itself in time.
     int runAnother(QByteArray* output);
+    // Sets a process up as a further copy in the same home, started as this
+    // one is.
+    void setUpCopy(QProcess& copy) const;
+    // Each start from now on sees `folder` read-only, for root too, as
+    // through a read-only mount: in a mount namespace of its own.
+    void seeReadOnly(const QString& folder);
     // Waits for the program to end by itself; true when it did so in time
     // and normally.
     bool waitForExit();
