@@ -2,11 +2,9 @@
 #include "TestEnvironment.h"
 #include "TolvaneProcess.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLockFile>
-#include <QSysInfo>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
@@ -232,14 +230,6 @@ TEST_F(StartUp, OfCopiesStartedAtOnceExactlyOneRuns)
     }
 }
 
-// What a copy writes into its lock file: its process number, name and host.
-QByteArray ownerDetails()
-{
-    return QByteArray::number(QCoreApplication::applicationPid()) + '\n'
-           + QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n'
-           + QSysInfo::machineHostName().toUtf8() + '\n';
-}
-
 TEST_F(StartUp, ACopyThatStartsWhileAnotherMakesItsLockLeavesThatLockAlone)
 {
     // As QLockFile makes a lock: the file first, then its native lock and
@@ -254,7 +244,7 @@ TEST_F(StartUp, ACopyThatStartsWhileAnotherMakesItsLockLeavesThatLockAlone)
     ASSERT_TRUE(copy.waitForStarted());
     QThread::msleep(LockMakingTime.count());
     EXPECT_EQ(::flock(maker, LOCK_EX | LOCK_NB), 0);
-    const QByteArray details = ownerDetails();
+    const QByteArray details = TestEnvironment::lockOwnerDetails();
     EXPECT_EQ(::write(maker, details.constData(), details.size()), details.size());
 
     EXPECT_TRUE(copy.waitForFinished(int(TolvaneProcess::StartLimit.count()))) << "both copies run";

@@ -1,13 +1,10 @@
 #include "AbandonedLock.h"
 #include "TestEnvironment.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
-#include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
-#include <QSysInfo>
 #include <QTemporaryDir>
 #include <chrono>
 #include <gtest/gtest.h>
@@ -17,12 +14,6 @@ namespace {
 
 // How long the lock in the making below takes to name its owner.
 constexpr std::chrono::milliseconds MakingTime{200};
-
-// What QLockFile writes into a lock: process number, name and host.
-QByteArray ownerDetails(qint64 pid, const QString& name)
-{
-    return QByteArray::number(pid) + '\n' + name.toUtf8() + '\n' + QSysInfo::machineHostName().toUtf8() + '\n';
-}
 
 // The details of a lock whose owner has ended: a process that has been
 // started, has exited and has been reaped.
@@ -34,7 +25,7 @@ QByteArray endedOwnerDetails()
         return QByteArray();
     // QProcess forgets the number once the process has ended.
     const qint64 pid = process.processId();
-    return process.waitForFinished() ? ownerDetails(pid, "true") : QByteArray();
+    return process.waitForFinished() ? TestEnvironment::lockOwnerDetails(pid, "true") : QByteArray();
 }
 
 class AbandonedLockTest : public ::testing::Test {
@@ -88,8 +79,7 @@ TEST_F(AbandonedLockTest, ALockInTheMakingStays)
     writeLock("");
     std::thread maker([&] {
         std::this_thread::sleep_for(MakingTime);
-        writeLock(ownerDetails(QCoreApplication::applicationPid(),
-                               QFileInfo(QCoreApplication::applicationFilePath()).fileName()));
+        writeLock(TestEnvironment::lockOwnerDetails());
     });
     EXPECT_FALSE(AbandonedLock::remove(lockFileName()));
     maker.join();

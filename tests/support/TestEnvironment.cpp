@@ -1,8 +1,10 @@
 #include "TestEnvironment.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <cstdlib>
 
@@ -37,6 +39,15 @@ bool TestEnvironment::inNetworkNamespace()
 QString TestEnvironment::binDir()
 {
     return QStringLiteral(TOLVANE_BIN_DIR);
+}
+
+QByteArray TestEnvironment::lockOwnerDetails(qint64 pid, const QString& programName)
+{
+    if (pid == 0)
+        pid = QCoreApplication::applicationPid();
+    const QString name =
+        programName.isEmpty() ? QFileInfo(QCoreApplication::applicationFilePath()).fileName() : programName;
+    return QByteArray::number(pid) + '\n' + name.toUtf8() + '\n' + QSysInfo::machineHostName().toUtf8() + '\n';
 }
 
 QString TestEnvironment::sourceDir()

@@ -23,6 +23,9 @@ public:
     static QString fileText(const QString& path) { return QString::fromUtf8(fileBytes(path)); }
     // Writes a file whole, making its folder first; says whether it did.
     static bool writeFile(const QString& path, const QByteArray& bytes);
+    // What QLockFile writes into a lock for its owner: the process number,
+    // the program's name and the host. With no arguments, this process.
+    static QByteArray lockOwnerDetails(qint64 pid = 0, const QString& programName = QString());
     static QString sourceDir();
 
     // A test binary's main: every test, under an application object of type
