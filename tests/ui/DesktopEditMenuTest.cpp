@@ -1,3 +1,4 @@
+#include "CountingClipboard.h"
 #include "MainWindow.h"
 #include "StatusLabel.h"
 #include "WindowFixture.h"
@@ -235,6 +236,32 @@ TEST_P(EditMenuItems, FollowTheMaskedPasswordWhenTheMenuOpens)
 
 INSTANTIATE_TEST_SUITE_P(Ways, EditMenuItems, AllWays,
                          [](const auto& info) { return std::string(nameOf(info.param)); });
+
+// The clipboard's owner is another program; each read waits for its answer,
+// and the whole event loop with it.
+TEST_F(Desktop, TypingReadsNothingOfTheClipboardAndTheMenuReadsItAsItOpens)
+{
+    CountingClipboard clipboard("clip");
+    ASSERT_TRUE(clipboard.owns());
+    QLineEdit& field = *m_window->tfUserName();
+    clickInto(field);
+    for (const Qt::Key key : {Qt::Key_H, Qt::Key_E, Qt::Key_L, Qt::Key_L, Qt::Key_O})
+        press(key);
+    selectWithKeys(1, 3);
+    press(Qt::Key_End);
+    press(Qt::Key_Backspace);
+    clickInto(*m_window->tfIPAddress());
+    clickInto(field);
+    press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(field.text(), "hell");
+    EXPECT_EQ(clipboard.requests(), 0);
+
+    openEditMenu(Way::Mnemonic);
+    EXPECT_GT(clipboard.requests(), 0);
+    EXPECT_TRUE(item("EditPaste")->isEnabled());
+    choose(Way::Mnemonic, "EditPaste", Qt::Key_P);
+    EXPECT_EQ(field.text(), "clip");
+}
 
 TEST_F(Desktop, TabReachesEveryTabStopInOrderTheStatusLineIncluded)
 {
