@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <utility>
 
 namespace {
 // While the user works in a menu, the menu or the menu bar holds the focus.
@@ -50,11 +51,25 @@ EditCommands::EditCommands(const Items& items, QObject* parent)
 }
 
 // Leaving the application, or opening a menu, keeps the control: the
-// commands still go to where the user was.
+// commands still go to where the user was. From the menus the focus may go
+// back to that control, or on to another one, which ends the visit.
 void EditCommands::onFocusChanged(QWidget*, QWidget* now)
 {
-    if (now && !isMenu(*now))
-        follow(now);
+    if (!now || isMenu(*now))
+        return;
+    if (std::exchange(m_visitingMenus, false) && m_target && now != m_target)
+        endVisit();
+    follow(now);
+}
+
+// The control was told it only lost the focus to a menu, so it kept its
+// selection; now that the focus has gone to another control it is told that
+// it lost the focus for good, and drops its selection as it would have
+// without the visit.
+void EditCommands::endVisit()
+{
+    QFocusEvent left(QEvent::FocusOut, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(m_target, &left);
 }
 
 void EditCommands::follow(QWidget* widget)
@@ -82,6 +97,7 @@ bool EditCommands::eventFilter(QObject* watched, QEvent* event)
         && static_cast<QFocusEvent*>(event)->reason() == Qt::MenuBarFocusReason) {
         QFocusEvent visit(QEvent::FocusOut, Qt::PopupFocusReason);
         QCoreApplication::sendEvent(watched, &visit);
+        m_visitingMenus = true;
         return true;
     }
     return QObject::eventFilter(watched, event);

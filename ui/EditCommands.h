@@ -52,6 +52,7 @@ private:
     enum class Command { Undo, Cut, Copy, Paste, Clear, SelectAll, Count };
 
     void onFocusChanged(QWidget* old, QWidget* now);
+    void endVisit();
     void follow(QWidget* widget);
     // Whether the control allows the command now; only Paste reads the
     // clipboard.
@@ -66,6 +67,8 @@ private:
 
     std::array<QAction*, static_cast<size_t>(Command::Count)> m_items;
     QPointer<QWidget> m_target;
+    // The target lost the focus to the menu bar, told as a menu's visit.
+    bool m_visitingMenus = false;
 };
 
 } // namespace ui
