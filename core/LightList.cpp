@@ -100,7 +100,7 @@ std::int64_t LightList::levelOf(const std::string& valueText)
 void LightList::writeRow(LightRows& rows, int index, const QStringList& cells)
 {
     if (index <= rows.ListCount() - 1)
-        rows.setRowText(index, cells.join(QLatin1Char('\t')));
+        rows.setRow(index, cells);
     else
         rows.AddRow(cells);
 }

@@ -9,9 +9,10 @@ public:
     virtual ~LightRows() = default;
     // Number of rows; rows are numbered from 0.
     virtual int ListCount() const = 0;
-    // Cell(row, -1) set: the text's tab-separated pieces become the cells of
-    // the existing row, from the first column on.
-    virtual void setRowText(int row, const QString& tabSeparatedCells) = 0;
+    // Cell(row, -1) set: the cells become those of the existing row, from the
+    // first column on. They come as a list, not as one tab-joined text, so a
+    // cell (a unit's name) may hold any character, a tab included.
+    virtual void setRow(int row, const QStringList& cells) = 0;
     // Appends one row after the last.
     virtual void AddRow(const QStringList& cells) = 0;
 };

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <utility>
 
 namespace {
 // While the user works in a menu, the menu or the menu bar holds the focus.
@@ -25,10 +27,12 @@ bool isSelectableLabel(const QWidget& widget)
                & (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
 }
 
+// Asks for the clipboard's formats, not for its text, which may be large.
 bool clipboardHasText()
 {
     const QClipboard* clipboard = QApplication::clipboard();
-    return clipboard && !clipboard->text().isEmpty();
+    const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
+    return data && data->hasText();
 }
 } // namespace
 
@@ -39,7 +43,6 @@ EditCommands::EditCommands(const Items& items, QObject* parent)
       m_items{items.undo, items.cut, items.copy, items.paste, items.clear, items.selectAll}
 {
     connect(qApp, &QApplication::focusChanged, this, &EditCommands::onFocusChanged);
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &EditCommands::update);
     for (size_t index = 0; index < m_items.size(); ++index)
         connect(m_items[index], &QAction::triggered, this,
                 [this, index] { run(static_cast<Command>(index)); });
@@ -48,30 +51,40 @@ EditCommands::EditCommands(const Items& items, QObject* parent)
 }
 
 // Leaving the application, or opening a menu, keeps the control: the
-// commands still go to where the user was.
+// commands still go to where the user was. From the menus the focus may go
+// back to that control, or on to another one, which ends the visit.
 void EditCommands::onFocusChanged(QWidget*, QWidget* now)
 {
-    if (now && !isMenu(*now))
-        follow(now);
+    if (!now || isMenu(*now))
+        return;
+    if (std::exchange(m_visitingMenus, false) && m_target && now != m_target)
+        endVisit();
+    follow(now);
+}
+
+// The control was told it only lost the focus to a menu, so it kept its
+// selection; now that the focus has gone to another control it is told that
+// it lost the focus for good, and drops its selection as it would have
+// without the visit.
+void EditCommands::endVisit()
+{
+    QFocusEvent left(QEvent::FocusOut, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(m_target, &left);
 }
 
 void EditCommands::follow(QWidget* widget)
 {
-    if (m_target) {
-        disconnect(m_target, nullptr, this, nullptr);
+    if (m_target)
         m_target->removeEventFilter(this);
-    }
     const bool editsText = widget && (qobject_cast<QLineEdit*>(widget) || isSelectableLabel(*widget));
     m_target = editsText ? widget : nullptr;
     if (m_target)
         m_target->installEventFilter(this);
-    // A label reports no selection changes; the menu catches up as it opens.
-    if (QLineEdit* target = field()) {
-        connect(target, &QLineEdit::textChanged, this, &EditCommands::update);
-        connect(target, &QLineEdit::selectionChanged, this, &EditCommands::update);
-        connect(target, &QLineEdit::cursorPositionChanged, this, &EditCommands::update);
-    }
-    update();
+    // A text control takes its own editing keys, so its items can wait for
+    // the menu. Without one, no item may keep a key such as Ctrl+C from the
+    // list or box that has the focus; turning them all off reads nothing.
+    else
+        update();
 }
 
 // A text field or label drops its selection when the focus goes to the menu
@@ -84,43 +97,70 @@ bool EditCommands::eventFilter(QObject* watched, QEvent* event)
         && static_cast<QFocusEvent*>(event)->reason() == Qt::MenuBarFocusReason) {
         QFocusEvent visit(QEvent::FocusOut, Qt::PopupFocusReason);
         QCoreApplication::sendEvent(watched, &visit);
+        m_visitingMenus = true;
         return true;
     }
     return QObject::eventFilter(watched, event);
 }
 
-EditCommands::PerCommand EditCommands::allowed() const
+bool EditCommands::allows(Command command) const
 {
-    if (const QLineEdit* target = field()) {
-        const bool editable = !target->isReadOnly();
-        const bool selection = target->hasSelectedText();
-        const bool copyable = selection && target->echoMode() == QLineEdit::Normal;
-        return {editable && target->isUndoAvailable(), editable && copyable, copyable,
-                editable && clipboardHasText(), editable && selection, !target->text().isEmpty()};
-    }
+    if (const QLineEdit* target = field())
+        return fieldAllows(*target, command);
     if (const QLabel* target = label())
-        return {false, false, target->hasSelectedText(), false, false, !target->text().isEmpty()};
-    return {};
+        return labelAllows(*target, command);
+    return false;
+}
+
+bool EditCommands::fieldAllows(const QLineEdit& field, Command command)
+{
+    const bool editable = !field.isReadOnly();
+    const bool selection = field.hasSelectedText();
+    const bool copyable = selection && field.echoMode() == QLineEdit::Normal;
+    switch (command) {
+    case Command::Undo:
+        return editable && field.isUndoAvailable();
+    case Command::Cut:
+        return editable && copyable;
+    case Command::Copy:
+        return copyable;
+    case Command::Paste:
+        return editable && clipboardHasText();
+    case Command::Clear:
+        return editable && selection;
+    case Command::SelectAll:
+        return !field.text().isEmpty();
+    case Command::Count:
+        break;
+    }
+    return false;
+}
+
+bool EditCommands::labelAllows(const QLabel& label, Command command)
+{
+    if (command == Command::Copy)
+        return label.hasSelectedText();
+    if (command == Command::SelectAll)
+        return !label.text().isEmpty();
+    return false;
 }
 
 void EditCommands::update()
 {
-    const PerCommand now = allowed();
     for (size_t index = 0; index < m_items.size(); ++index)
-        m_items[index]->setEnabled(now[index]);
+        m_items[index]->setEnabled(allows(static_cast<Command>(index)));
 }
 
-// A shortcut can come before the items have caught up with the control, so
-// the command is checked once more.
+// The items follow the control only as the menu opens, and a shortcut can
+// come long after that, so the command is checked once more.
 void EditCommands::run(Command command)
 {
-    if (allowed()[static_cast<size_t>(command)]) {
-        if (QLineEdit* target = field())
-            runOnField(*target, command);
-        else if (QLabel* target = label())
-            runOnLabel(*target, command);
-    }
-    update();
+    if (!allows(command))
+        return;
+    if (QLineEdit* target = field())
+        runOnField(*target, command);
+    else if (QLabel* target = label())
+        runOnLabel(*target, command);
 }
 
 void EditCommands::runOnField(QLineEdit& field, Command command)

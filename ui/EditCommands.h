@@ -20,6 +20,12 @@ namespace ui {
 // field, Cut and Delete not in a read-only one); Paste when the control is
 // editable and the clipboard holds text; Select All when the control holds
 // text. A label is read-only. Without such a control every item is disabled.
+//
+// The items are brought up to date when the menu is about to show, and a
+// command is checked again when it runs; the clipboard is read then and at no
+// other time. Its owner may be another program that is slow to answer, or
+// that holds megabytes, and the read blocks the one event loop, so the bridge
+// with it: following every keystroke would stall both while the user types.
 class EditCommands : public QObject {
     Q_OBJECT
 public:
@@ -34,7 +40,8 @@ public:
 
     EditCommands(const Items& items, QObject* parent = nullptr);
 
-    // Brings the items' enabled state up to date with the control.
+    // Brings the items' enabled state up to date with the control; the menu
+    // calls it as it is about to show.
     void update();
 
 protected:
@@ -43,12 +50,15 @@ protected:
 private:
     // In the order of Items.
     enum class Command { Undo, Cut, Copy, Paste, Clear, SelectAll, Count };
-    using PerCommand = std::array<bool, static_cast<size_t>(Command::Count)>;
 
     void onFocusChanged(QWidget* old, QWidget* now);
+    void endVisit();
     void follow(QWidget* widget);
-    // Which commands the control allows now.
-    PerCommand allowed() const;
+    // Whether the control allows the command now; only Paste reads the
+    // clipboard.
+    bool allows(Command command) const;
+    static bool fieldAllows(const QLineEdit& field, Command command);
+    static bool labelAllows(const QLabel& label, Command command);
     void run(Command command);
     void runOnField(QLineEdit& field, Command command);
     void runOnLabel(QLabel& label, Command command);
@@ -57,6 +67,8 @@ private:
 
     std::array<QAction*, static_cast<size_t>(Command::Count)> m_items;
     QPointer<QWidget> m_target;
+    // The target lost the focus to the menu bar, told as a menu's visit.
+    bool m_visitingMenus = false;
 };
 
 } // namespace ui

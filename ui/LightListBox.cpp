@@ -10,7 +10,6 @@
 namespace {
 const QStringList Headings = {QStringLiteral("#"), QStringLiteral("Name"), QStringLiteral("State"),
                               QStringLiteral("Value")};
-const QChar CellSeparator = QLatin1Char('\t');
 constexpr int NumberColumn = 0;
 } // namespace
 
@@ -42,12 +41,12 @@ int LightListBox::ListCount() const
     return topLevelItemCount();
 }
 
-void LightListBox::setRowText(int row, const QString& tabSeparatedCells)
+void LightListBox::setRow(int row, const QStringList& cells)
 {
     QTreeWidgetItem* item = topLevelItem(row);
     if (!item)
         throw std::out_of_range("light row " + std::to_string(row) + " does not exist");
-    setCells(*item, tabSeparatedCells.split(CellSeparator));
+    setCells(*item, cells);
     fitNumber(*item);
 }
 

@@ -19,7 +19,7 @@ public:
     explicit LightListBox(QWidget* parent = nullptr);
 
     int ListCount() const override;
-    void setRowText(int row, const QString& tabSeparatedCells) override;
+    void setRow(int row, const QStringList& cells) override;
     void AddRow(const QStringList& cells) override;
 
     // The current widths in pixels, as bare numbers (see ColumnWidths).

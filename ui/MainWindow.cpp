@@ -2,6 +2,7 @@
 
 #include "App.h"
 #include "Bridge.h"
+#include "BridgeStart.h"
 #include "DiscoveryResponder.h"
 #include "LightListBox.h"
 #include "MainMenuBar.h"
@@ -284,9 +285,7 @@ void MainWindow::lblVersion_Open()
 
 void MainWindow::Event_Open()
 {
-    m_upnpSocket.setPort(Bridge::DiscoveryPort);
-    m_upnpSocket.Connect();
-    m_upnpSocket.JoinMulticastGroup(Bridge::MulticastGroup);
+    BridgeStart::startDiscovery(m_upnpSocket);
 
     m_cbRunningLocal->setChecked(App().RunningLocal);
     m_cbDebug->setChecked(App().ShouldLog);
@@ -298,7 +297,7 @@ void MainWindow::Event_Open()
 
     restoreColumnWidths();
     refreshLights();
-    m_httpServer.Listen();
+    BridgeStart::startListener(m_httpServer);
 }
 
 void MainWindow::restoreColumnWidths()

@@ -3,10 +3,14 @@
 #include "TestEnvironment.h"
 #include "TolvaneProcess.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTcpServer>
+#include <QThread>
+#include <QUdpSocket>
 #include <chrono>
 #include <gtest/gtest.h>
 
@@ -92,6 +96,64 @@ TEST_F(EndToEnd, OneVoiceCommandFromSearchToHost)
     EXPECT_EQ(TestEnvironment::fileText(tolvane.logFile()).count(": Halvory Tolvane has started.\n"), 2);
     EXPECT_EQ(SettingsStore(tolvane.settingsFile()).CopyAppValue("List Box Size").toText(), widths.toText());
 }
+
+// Another program holds one of the bridge's ports, bound without address
+// sharing as most programs bind, while Tolvane starts.
+struct HeldPortRow {
+    const char* name;
+    bool holdsDiscovery; // else the listener's port
+    const char* logLine;
+};
+
+void PrintTo(const HeldPortRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class HeldPortAtStart : public EndToEnd, public ::testing::WithParamInterface<HeldPortRow> {
+protected:
+    // Whether the log file gets the line within the start limit.
+    bool logged(const QString& line)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!TestEnvironment::fileText(tolvane.logFile()).contains(": " + line + "\n")) {
+            if (timer.elapsed() > TolvaneProcess::StartLimit.count())
+                return false;
+            QThread::msleep(50);
+        }
+        return true;
+    }
+};
+
+TEST_P(HeldPortAtStart, IsLoggedAndTheOtherPortServes)
+{
+    const HeldPortRow& row = GetParam();
+    storeSettings();
+    QUdpSocket discoveryHolder;
+    QTcpServer listenerHolder;
+    if (row.holdsDiscovery) {
+        ASSERT_TRUE(discoveryHolder.bind(QHostAddress::AnyIPv4, Bridge::DiscoveryPort,
+                                         QAbstractSocket::DontShareAddress));
+        ASSERT_TRUE(tolvane.start()) << tolvane.output().toStdString();
+        EXPECT_TRUE(logged(row.logLine));
+        EXPECT_TRUE(BridgeClient::http("GET", "/api/alexa/lights").startsWith("HTTP/1.1 200 OK\r\n"));
+    } else {
+        ASSERT_TRUE(listenerHolder.listen(QHostAddress::AnyIPv4, Bridge::HTTPPort));
+        // The listener starts last; its line says the open handling is over.
+        ASSERT_TRUE(tolvane.launch());
+        EXPECT_TRUE(logged(row.logLine)) << TestEnvironment::fileText(tolvane.logFile()).toStdString();
+        EXPECT_TRUE(BridgeClient::search("127.0.0.1", BridgeClient::mSearch("urn:schemas-upnp-org:device:basic:1"))
+                        .startsWith("HTTP/1.1 200 OK\r\n"));
+    }
+    ASSERT_TRUE(tolvane.stop());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, HeldPortAtStart,
+    ::testing::Values(HeldPortRow{"Discovery", true, "Unable to bind UDP port 1900"},
+                      HeldPortRow{"Listener", false, "Unable to listen on TCP port 1901"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EndToEnd, MulticastSearchIsAnswered)
 {

@@ -17,10 +17,7 @@ public:
 class FakeLightRows : public LightRows {
 public:
     int ListCount() const override { return static_cast<int>(rows.size()); }
-    void setRowText(int row, const QString& tabSeparatedCells) override
-    {
-        rows[row] = tabSeparatedCells.split(QLatin1Char('\t'));
-    }
+    void setRow(int row, const QStringList& cells) override { rows[row] = cells; }
     void AddRow(const QStringList& cells) override { rows.append(cells); }
     QList<QStringList> rows;
 };

@@ -1,3 +1,4 @@
+#include "CountingClipboard.h"
 #include "MainWindow.h"
 #include "StatusLabel.h"
 #include "WindowFixture.h"
@@ -5,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -235,6 +237,89 @@ TEST_P(EditMenuItems, FollowTheMaskedPasswordWhenTheMenuOpens)
 
 INSTANTIATE_TEST_SUITE_P(Ways, EditMenuItems, AllWays,
                          [](const auto& info) { return std::string(nameOf(info.param)); });
+
+// A control the user selected in, then left for the menu bar with Alt, and
+// the control clicked next.
+struct LeftSelectionRow {
+    const char* name;
+    const char* from;
+    const char* to;
+};
+
+void PrintTo(const LeftSelectionRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+QString selectedText(const QWidget& widget)
+{
+    if (const auto* field = qobject_cast<const QLineEdit*>(&widget))
+        return field->selectedText();
+    return qobject_cast<const QLabel*>(&widget)->selectedText();
+}
+
+class LeftSelection : public Desktop, public ::testing::WithParamInterface<LeftSelectionRow> {};
+
+// Alt only visits the menus, so the selection stays while the menu bar has
+// the focus; a click elsewhere then really takes the focus away.
+TEST_P(LeftSelection, GoesWhenTheFocusMovesOnFromTheMenuBar)
+{
+    m_window->tfIPAddress()->setText("10.0.0.7");
+    m_window->tfUserName()->setText("ann");
+    m_window->lblStatus()->setStatusText("Sent ON for light Kitchen");
+    QWidget& from = *m_window->findChild<QWidget*>(GetParam().from);
+    QWidget& to = *m_window->findChild<QWidget*>(GetParam().to);
+    clickInto(from);
+    press(Qt::Key_A, Qt::ControlModifier);
+    const QString selected = selectedText(from);
+    ASSERT_FALSE(selected.isEmpty());
+    press(Qt::Key_Alt);
+    ASSERT_TRUE(waitFor([&] { return QApplication::focusWidget() == m_window->menuBar(); }));
+    EXPECT_EQ(selectedText(from), selected);
+
+    clickInto(to);
+    EXPECT_EQ(selectedText(from), "");
+    if (auto* field = qobject_cast<QLineEdit*>(&to)) {
+        press(Qt::Key_X);
+        EXPECT_TRUE(field->text().endsWith('x'));
+        press(Qt::Key_A, Qt::ControlModifier);
+        openEditMenu(Way::Mnemonic);
+        EXPECT_TRUE(item("EditCopy")->isEnabled());
+        press(Qt::Key_Escape);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, LeftSelection,
+                         ::testing::Values(LeftSelectionRow{"FieldToField", "tfIPAddress", "tfUserName"},
+                                           LeftSelectionRow{"StatusLineToField", "lblStatus", "tfIPAddress"},
+                                           LeftSelectionRow{"FieldToCheckBox", "tfUserName", "cbLessStrict"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The clipboard's owner is another program; each read waits for its answer,
+// and the whole event loop with it.
+TEST_F(Desktop, TypingReadsNothingOfTheClipboardAndTheMenuReadsItAsItOpens)
+{
+    CountingClipboard clipboard("clip");
+    ASSERT_TRUE(clipboard.owns());
+    QLineEdit& field = *m_window->tfUserName();
+    clickInto(field);
+    for (const Qt::Key key : {Qt::Key_H, Qt::Key_E, Qt::Key_L, Qt::Key_L, Qt::Key_O})
+        press(key);
+    selectWithKeys(1, 3);
+    press(Qt::Key_End);
+    press(Qt::Key_Backspace);
+    clickInto(*m_window->tfIPAddress());
+    clickInto(field);
+    press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(field.text(), "hell");
+    EXPECT_EQ(clipboard.requests(), 0);
+
+    openEditMenu(Way::Mnemonic);
+    EXPECT_GT(clipboard.requests(), 0);
+    EXPECT_TRUE(item("EditPaste")->isEnabled());
+    choose(Way::Mnemonic, "EditPaste", Qt::Key_P);
+    EXPECT_EQ(field.text(), "clip");
+}
 
 TEST_F(Desktop, TabReachesEveryTabStopInOrderTheStatusLineIncluded)
 {

@@ -1,5 +1,6 @@
 #include "ColumnWidths.h"
 #include "LightListBox.h"
+#include "TestApp.h"
 #include "WindowFixture.h"
 
 #include <QHeaderView>
@@ -56,22 +57,22 @@ TEST_F(LightListBoxTest, StartsWithFourHeadingsAndNoRows)
     EXPECT_EQ(m_list.header()->sectionResizeMode(1), QHeaderView::Interactive);
 }
 
-TEST_F(LightListBoxTest, AddRowAppendsAndSetRowTextReplacesOneRow)
+TEST_F(LightListBoxTest, AddRowAppendsAndSetRowReplacesOneRow)
 {
     m_list.AddRow({"0", "Kitchen", "On", "60"});
     m_list.AddRow({"1", "Porch", "Off", "---"});
-    m_list.setRowText(0, "0\tHall\tOff\t0");
+    m_list.setRow(0, {"0", "Hall", "Off", "0"});
     EXPECT_EQ(m_list.ListCount(), 2);
     EXPECT_EQ(row(0), (QStringList{"0", "Hall", "Off", "0"}));
     EXPECT_EQ(row(1), (QStringList{"1", "Porch", "Off", "---"}));
 }
 
-TEST_F(LightListBoxTest, PiecesBeyondTheColumnsAreDroppedAndMissingOnesKeepTheirCell)
+TEST_F(LightListBoxTest, CellsBeyondTheColumnsAreDroppedAndMissingOnesKeepTheirText)
 {
     m_list.AddRow({"0", "Kitchen", "On", "60"});
-    m_list.setRowText(0, "5\tTab\tName\tOn\t7");
+    m_list.setRow(0, {"5", "Tab", "Name", "On", "7"});
     EXPECT_EQ(row(0), (QStringList{"5", "Tab", "Name", "On"}));
-    m_list.setRowText(0, "9\tShort");
+    m_list.setRow(0, {"9", "Short"});
     EXPECT_EQ(row(0), (QStringList{"9", "Short", "Name", "On"}));
 }
 
@@ -79,12 +80,51 @@ TEST_F(LightListBoxTest, SettingAMissingRowThrows)
 {
     m_list.AddRow({"0", "Kitchen", "On", "60"});
     try {
-        m_list.setRowText(1, "1\tPorch\tOff\t---");
+        m_list.setRow(1, {"1", "Porch", "Off", "---"});
         FAIL() << "no exception";
     } catch (const std::out_of_range& error) {
         EXPECT_STREQ(error.what(), "light row 1 does not exist");
     }
 }
+
+struct UnitNameRow {
+    const char* name;
+    QString unitName;
+};
+
+void PrintTo(const UnitNameRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class UnitNames : public LightListBoxTest, public ::testing::WithParamInterface<UnitNameRow> {};
+
+// The first rebuild appends the row, every later one overwrites it: both
+// must show the name whole, in its own cell.
+TEST_P(UnitNames, AreShownWholeAtEveryRefresh)
+{
+    const QString unitName = GetParam().unitName;
+    TestApp host(QStringLiteral(R"([{"name":"%1","ID":"1","dimmable":"true","value":"40"},)"
+                                R"({"name":"Porch","ID":"2","dimmable":"false","value":"1"}])")
+                     .arg(unitName));
+    host.app.setLightRows(&m_list);
+    for (int refresh = 0; refresh < 3; ++refresh) {
+        SCOPED_TRACE(refresh);
+        host.app.RefreshLightArray();
+        ASSERT_EQ(m_list.ListCount(), 2);
+        EXPECT_EQ(row(0), (QStringList{"0", unitName, "On", "40"}));
+        EXPECT_EQ(row(1), (QStringList{"1", "Porch", "On", "---"}));
+    }
+}
+
+// As the host sends them: the unit list carries a name's characters as they
+// stand, control characters included.
+INSTANTIATE_TEST_SUITE_P(
+    Rows, UnitNames,
+    ::testing::Values(UnitNameRow{"Plain", "Desk Lamp"}, UnitNameRow{"Tab", "Desk\tLamp"},
+                      UnitNameRow{"Newline", "Desk\nLamp"}, UnitNameRow{"CarriageReturn", "Desk\rLamp"},
+                      UnitNameRow{"AllThree", "\tDesk\r\nLamp\t\t"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LightListBoxTest, ReadWidthsSetTheSameWidthsAgain)
 {

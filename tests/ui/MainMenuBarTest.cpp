@@ -81,7 +81,8 @@ TEST(MainMenuBar, TheWindowShowsTheSameMenusOnce)
     EXPECT_EQ(window.menuBar()->findChild<QAction*>("FileMenu"), MainMenuBar().findChild<QMenu*>("FileMenu")->menuAction());
 }
 
-// The Edit items follow the focused field, as a text field's own editing does.
+// The Edit items follow the focused field as the menu opens, as a text
+// field's own editing does.
 class EditItems : public ::testing::Test {
 protected:
     EditItems()
@@ -101,17 +102,27 @@ protected:
         QApplication::processEvents();
     }
 
-    QStringList enabledItems() const
+    // What the user sees in the menu; it is closed again.
+    QStringList enabledItems()
     {
+        QMenu& menu = *m_bar.findChild<QMenu*>("EditMenu");
+        menu.popup(QPoint());
         QStringList names;
         for (const char* name :
              {"EditUndo", "EditCut", "EditCopy", "EditPaste", "EditClear", "EditSelectAll"})
             if (m_bar.item(name)->isEnabled())
                 names.append(name);
+        menu.close();
+        QApplication::processEvents();
         return names;
     }
 
-    void trigger(const char* name) { m_bar.item(name)->trigger(); }
+    // Chooses the item from the menu, which first shows it as it stands.
+    void trigger(const char* name)
+    {
+        enabledItems();
+        m_bar.item(name)->trigger();
+    }
 
     ui::MainMenuBar m_bar;
     QWidget m_window;
