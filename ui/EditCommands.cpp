@@ -78,11 +78,11 @@ void EditCommands::follow(QWidget* widget)
         m_target->removeEventFilter(this);
     const bool editsText = widget && (qobject_cast<QLineEdit*>(widget) || isSelectableLabel(*widget));
     m_target = editsText ? widget : nullptr;
-    if (m_target)
-        m_target->installEventFilter(this);
     // A text control takes its own editing keys, so its items can wait for
     // the menu. Without one, no item may keep a key such as Ctrl+C from the
     // list or box that has the focus; turning them all off reads nothing.
+    if (m_target)
+        m_target->installEventFilter(this);
     else
         update();
 }
