@@ -8,7 +8,9 @@
 #include <QTemporaryDir>
 #include <chrono>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 using Type = SettingsValue::Type;
@@ -45,6 +47,44 @@ mode_t modeOf(const QString& fileName)
 {
     return statOf(fileName).st_mode & 0777;
 }
+
+// The entries of a folder that were written to from its making on, as the
+// kernel reports them.
+class WrittenEntries {
+public:
+    explicit WrittenEntries(const QString& folder) : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        m_watching = m_fd >= 0 && inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_MODIFY) >= 0;
+    }
+    ~WrittenEntries()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    WrittenEntries(const WrittenEntries&) = delete;
+    WrittenEntries& operator=(const WrittenEntries&) = delete;
+
+    bool watching() const { return m_watching; }
+
+    QStringList names() const
+    {
+        QStringList names;
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t got; (got = ::read(m_fd, buffer, sizeof buffer)) > 0;) {
+            for (const char* at = buffer; at < buffer + got;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                if (event->len > 0 && !names.contains(QFile::decodeName(event->name)))
+                    names.append(QFile::decodeName(event->name));
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        return names;
+    }
+
+private:
+    int m_fd;
+    bool m_watching = false;
+};
 } // namespace
 
 TEST_F(SettingsStoreTest, ValuesKeepTheirTypesAcrossStoreObjects)
@@ -228,7 +268,10 @@ INSTANTIATE_TEST_SUITE_P(NotARegularFile, SettingsStoreOddPath,
 TEST_F(SettingsStoreTest, FirstWriteNeverLeavesAnEmptyFile)
 {
     // A kill can come between any two steps; at each the file is either not
-    // there yet or a whole store that only its owner may read.
+    // there yet or a whole store that only its owner may read. So it is never
+    // written in place, where a kill would leave part of it.
+    const WrittenEntries written(path("."));
+    ASSERT_TRUE(written.watching());
     SettingsStore store(fileName());
     store.SetAppValue("PW", SettingsValue::text("secret"));
     if (QFile::exists(fileName())) {
@@ -241,6 +284,7 @@ TEST_F(SettingsStoreTest, FirstWriteNeverLeavesAnEmptyFile)
     EXPECT_EQ(modeOf(fileName()), 0600u);
     EXPECT_TRUE(QDir(path(".")).entryList({"Tolvane.json.*"}, QDir::Files | QDir::Hidden).isEmpty())
         << "no temporary file left";
+    EXPECT_FALSE(written.names().contains("Tolvane.json")) << "written in place";
 }
 
 TEST_F(SettingsStoreTest, LockLeftByACrashDoesNotHoldTheWrite)
