@@ -75,6 +75,7 @@ const EscapeIn escapesIn[] = {
     {"UnicodeZero", R"(a\u0000b)", std::string("a\0b", 3)},
     {"SurrogatePair", R"(\ud83d\ude00)", "\xF0\x9F\x98\x80"},
     {"LoneSurrogate", R"(\ud83dx)", "\xED\xA0\xBDx"},
+    {"HighSurrogateThenOtherEscape", R"(\ud83d\u0041)", "\xED\xA0\xBD" "A"},
     {"RawControlBytes", "a\tb\nc", "a\tb\nc"},
     {"RawUtf8", "\xE2\x80\xA8", "\xE2\x80\xA8"},
 };

@@ -42,6 +42,10 @@ TEST_P(JSONWhiteSpaceByte, CountsAlikeEverywhere)
     if (row.isWhiteSpace) {
         EXPECT_EQ(JSONItem(byte).ToString(), "{}");
         EXPECT_EQ(JSONItem(byte + "[" + byte + "1" + byte + "]").Count(), 1);
+        // A run is skipped whole, however long.
+        const std::string run = byte + byte;
+        EXPECT_EQ(JSONItem("[1," + run + "2]").Count(), 2);
+        EXPECT_TRUE(JSONItem("{" + byte + "\"on\":" + run + "true}").Value("on").toBoolean());
         EXPECT_EQ(JSONException("m", 11, byte).Message(), "m");
     } else {
         JSONFailureExpectation::expect([&] { JSONItem item(byte); }, JSONFailures::ExpectingObjectOrArray);
