@@ -55,8 +55,11 @@ void CountingClipboard::serve()
     while (!m_stop) {
         while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
             if ((event->response_type & ~0x80) == XCB_SELECTION_REQUEST) {
-                ++m_requests;
-                answer(*reinterpret_cast<xcb_selection_request_event_t*>(event));
+                const auto& request = *reinterpret_cast<xcb_selection_request_event_t*>(event);
+                // Counted before the answer, so the asker sees the count once
+                // it has its answer.
+                ++(request.target == m_targets ? m_formatRequests : m_textRequests);
+                answer(request);
             }
             free(event);
         }
