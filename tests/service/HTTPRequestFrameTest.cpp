@@ -28,6 +28,15 @@ void PrintTo(const FrameCase& row, std::ostream* out)
 
 const QByteArray Oversize(qsizetype(HTTPRequestFrame::MaxRequestSize) + 1, 'a');
 
+// A PUT whose head and announced body make `total` bytes.
+QByteArray putOfSize(std::size_t total)
+{
+    const QByteArray head = "PUT /x HTTP/1.1\r\nContent-Length: 00000\r\n\r\n";
+    const qsizetype body = qsizetype(total) - head.size();
+    return QByteArray(head).replace("00000", QByteArray::number(body).rightJustified(5, '0'))
+        + QByteArray(body, 'a');
+}
+
 const FrameCase frameCases[] = {
     {"Empty", "", Status::Incomplete, 0},
     {"RequestLineOnly", "GET / HTTP/1.1\r\n", Status::Incomplete, 0},
@@ -52,6 +61,9 @@ const FrameCase frameCases[] = {
     {"LengthNotANumber", "PUT /x HTTP/1.1\r\nContent-Length: 1x\r\n\r\n", Status::Rejected, 0},
     {"EmptyLength", "PUT /x HTTP/1.1\r\nContent-Length:\r\n\r\n", Status::Rejected, 0},
     {"LengthPastLimit", "PUT /x HTTP/1.1\r\nContent-Length: 65536\r\n\r\n", Status::Rejected, 0},
+    {"HeadAndBodyAtLimit", putOfSize(HTTPRequestFrame::MaxRequestSize), Status::Complete,
+     HTTPRequestFrame::MaxRequestSize},
+    {"HeadAndBodyOneBytePastLimit", putOfSize(HTTPRequestFrame::MaxRequestSize + 1), Status::Rejected, 0},
     {"LengthBeyond64Bits", "PUT /x HTTP/1.1\r\nContent-Length: 99999999999999999999999\r\n\r\n",
      Status::Rejected, 0},
     {"HeaderMentioningLengthInValue", "GET / HTTP/1.1\r\nX-Note: Content-Length: 5\r\n\r\n",
