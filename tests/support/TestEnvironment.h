@@ -1,7 +1,11 @@
 #pragma once
 
+#include "Awaiting.h"
+
 #include <QString>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <optional>
 
 // What a test binary knows of the machine it runs on.
 class TestEnvironment {
@@ -32,6 +36,9 @@ public:
     // Application, in a home folder of its own.
     template <typename Application>
     static int runAllTests(int argc, char** argv);
+
+    // Long enough for a loaded machine to connect to a display.
+    static constexpr std::chrono::seconds DisplayWait{30};
 };
 
 template <typename Application>
@@ -43,7 +50,15 @@ int TestEnvironment::runAllTests(int argc, char** argv)
     // environment, and there may be no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // On an X server the application object connects to it, and waits for
+    // its answer as long as it takes.
+    std::optional<Awaiting> connecting;
+    if (qgetenv("QT_QPA_PLATFORM") == "xcb")
+        connecting.emplace("the X server on " + qEnvironmentVariable("DISPLAY").toStdString()
+                               + " to take the test's connection",
+                           DisplayWait);
     Application application(argc, argv);
+    connecting.reset();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

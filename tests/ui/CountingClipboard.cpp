@@ -1,5 +1,7 @@
 #include "CountingClipboard.h"
 
+#include "Awaiting.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -9,10 +11,16 @@
 namespace {
 // How often the serving thread looks whether it is to stop.
 constexpr std::chrono::milliseconds StopCheck{20};
+// Long enough for a loaded machine to connect and take the clipboard.
+constexpr std::chrono::seconds OwnerWait{30};
 } // namespace
 
 CountingClipboard::CountingClipboard(QByteArray text) : m_text(std::move(text))
 {
+    // The connection and the replies below wait for the X server as long as
+    // it takes.
+    const Awaiting owning("the X server to take the clipboard owner's connection and make it the owner",
+                          OwnerWait);
     m_connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(m_connection))
         return;

@@ -19,9 +19,11 @@ namespace {
 // Long enough for a loaded machine; what never comes fails the test.
 constexpr std::chrono::milliseconds EventWait{5000};
 
-bool waitFor(const std::function<bool()>& condition)
+::testing::AssertionResult waitFor(const char* what, const std::function<bool()>& condition)
 {
-    return QTest::qWaitFor(condition, static_cast<int>(EventWait.count()));
+    if (QTest::qWaitFor(condition, static_cast<int>(EventWait.count())))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no " << what << " within " << EventWait.count() << " ms";
 }
 
 const char* const EditItems[] = {"EditUndo", "EditCut", "EditCopy", "EditPaste", "EditClear",
@@ -61,7 +63,8 @@ protected:
         WindowFixture::SetUp();
         m_window = std::make_unique<ui::MainWindow>();
         m_window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get(), static_cast<int>(EventWait.count())))
+            << "the window manager never made the window active";
     }
 
     void TearDown() override
@@ -86,7 +89,7 @@ protected:
     void clickInto(QWidget& widget)
     {
         QTest::mouseClick(&widget, Qt::LeftButton, {}, QPoint(widget.width() - 4, widget.height() / 2));
-        ASSERT_TRUE(waitFor([&] { return QApplication::focusWidget() == &widget; }));
+        ASSERT_TRUE(waitFor("focus in the clicked control", [&] { return QApplication::focusWidget() == &widget; }));
     }
 
     // A key goes where the X server sends it: to an open menu, which holds
@@ -121,14 +124,14 @@ protected:
             break;
         case Way::F10:
             press(Qt::Key_F10);
-            ASSERT_TRUE(waitFor([&] { return QApplication::activePopupWidget() != nullptr; }));
+            ASSERT_TRUE(waitFor("open menu after F10", [&] { return QApplication::activePopupWidget() != nullptr; }));
             press(Qt::Key_Right);
             break;
         case Way::Mouse:
             QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(item("EditMenu")).center());
             break;
         }
-        ASSERT_TRUE(waitFor([&] { return editMenu()->isVisible(); }));
+        ASSERT_TRUE(waitFor("open Edit menu", [&] { return editMenu()->isVisible(); }));
     }
 
     void choose(Way way, const char* name, Qt::Key mnemonic)
@@ -138,7 +141,7 @@ protected:
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item(name)).center());
         else
             QTest::keyClick(menu, mnemonic);
-        ASSERT_TRUE(waitFor([&] { return !menu->isVisible(); }));
+        ASSERT_TRUE(waitFor("closing of the Edit menu", [&] { return !menu->isVisible(); }));
     }
 
     std::unique_ptr<ui::MainWindow> m_window;
@@ -274,7 +277,7 @@ TEST_P(LeftSelection, GoesWhenTheFocusMovesOnFromTheMenuBar)
     const QString selected = selectedText(from);
     ASSERT_FALSE(selected.isEmpty());
     press(Qt::Key_Alt);
-    ASSERT_TRUE(waitFor([&] { return QApplication::focusWidget() == m_window->menuBar(); }));
+    ASSERT_TRUE(waitFor("focus in the menu bar", [&] { return QApplication::focusWidget() == m_window->menuBar(); }));
     EXPECT_EQ(selectedText(from), selected);
 
     clickInto(to);

@@ -1,3 +1,4 @@
+#include "Awaiting.h"
 #include "MainWindow.h"
 #include "TestEnvironment.h"
 #include "WindowFixture.h"
@@ -5,6 +6,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPixmap>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <xcb/xcb.h>
@@ -27,11 +29,17 @@ public:
     std::function<void()> whileAsked;
 };
 
+// Long enough for a loaded machine to connect and send a window's picture.
+constexpr std::chrono::seconds ScreenWait{30};
+
 // What the X server shows of a window, read over a connection of its own:
 // what this process has drawn but not yet sent does not count. Null when the
 // window is not on the screen.
 QImage onScreen(WId window)
 {
+    // The connection and the replies wait for the X server as long as it
+    // takes.
+    const Awaiting showing("the X server to show what it holds of the window", ScreenWait);
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     QImage shown;
     const auto id = static_cast<xcb_window_t>(window);
