@@ -28,6 +28,8 @@ std::vector<NameRow> nameRows()
         {"ShapedLikeMoreRecords", QStringLiteral(R"(A","dimmable":"true","value":"100"},{"name":"Injected)")},
         {"ControlCharacters", QStringLiteral("Tab\tLine\nReturn\r\x01 and \x1f")},
         {"EscapesAsText", QStringLiteral(R"(\u0041\ud800\n)")},
+        {"ByteOrderMarkFirst", QStringLiteral("\ufeffBOM")},
+        {"ByteOrderMarkInside", QStringLiteral("B\ufeffOM")},
         {"PlainNonAscii", QStringLiteral("Küche ☀")},
     };
 }

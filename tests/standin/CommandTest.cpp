@@ -105,6 +105,7 @@ std::vector<NameCase> nameCases()
         {"BothLineEnds", "Both\r\nEnds", "Both\nEnds"},
         {"Tab", "Tab\tbed", "Tab bed"},
         {"OtherControlCharacters", "Bell\x07" "and\x1f", "Bell and"},
+        {"ByteOrderMarkFirst", QStringLiteral("\ufeffBOM"), "BOM"},
     };
 }
 
