@@ -1,18 +1,45 @@
 #include "HostScripts.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 const QString LocalHeader = QStringLiteral("tell Application \"Halvory\"");
 const QString RemoteHeaderStart = QStringLiteral("tell Application \"Halvory\" of machine \"eppc://");
 const QString EndTell = QStringLiteral("end tell");
 
-// Joins one unit's record to the text. The host's values go in as they are,
-// without escaping.
+// Defined at the script's top level, before its tell block, and called in it
+// as "my escapedForJSON(...)": gives a host value as the text of a JSON
+// string. A backslash or double quote gets a backslash before it and each
+// control character U+0000-U+001F becomes \u00XX; any other value comes back
+// as the scripting language joins it to text. The backslash goes first, so
+// the escapes added after it are not escaped again.
+const QStringList JSONTextHandlers = {
+    QStringLiteral(R"(on escapedForJSON(theValue))"),
+    QStringLiteral(R"(set savedDelimiters to AppleScript's text item delimiters)"),
+    QStringLiteral(R"(set theText to replacedText(theValue as text, "\\", "\\\\"))"),
+    QStringLiteral(R"(set theText to replacedText(theText, "\"", "\\\""))"),
+    QStringLiteral(R"(repeat with codePoint from 0 to 31)"),
+    QStringLiteral(R"(set theText to replacedText(theText, character id codePoint, "\\u00" & (codePoint div 16) & character (codePoint mod 16 + 1) of "0123456789abcdef"))"),
+    QStringLiteral(R"(end repeat)"),
+    QStringLiteral(R"(set AppleScript's text item delimiters to savedDelimiters)"),
+    QStringLiteral(R"(return theText)"),
+    QStringLiteral(R"(end escapedForJSON)"),
+    QStringLiteral(R"(on replacedText(theText, oldText, newText))"),
+    QStringLiteral(R"(set AppleScript's text item delimiters to oldText)"),
+    QStringLiteral(R"(set theItems to text items of theText)"),
+    QStringLiteral(R"(set AppleScript's text item delimiters to newText)"),
+    QStringLiteral(R"(return theItems as text)"),
+    QStringLiteral(R"(end replacedText)"),
+};
+
+// Joins one unit's record to the text, each value escaped.
 const QStringList RecordLines = {
-    QStringLiteral(R"(set retString to retString & "\"name\":\"" & hvName of singleUnit & "\",")"),
-    QStringLiteral(R"(set retString to retString & "\"ID\":\"" & hvID of singleUnit & "\",")"),
-    QStringLiteral(R"(set retString to retString & "\"dimmable\":\"" & hvDimmable of singleUnit & "\",")"),
-    QStringLiteral(R"(set retString to retString & "\"value\":\"" & hvValue of singleUnit & "\"")"),
+    QStringLiteral(R"(set retString to retString & "\"name\":\"" & my escapedForJSON(hvName of singleUnit) & "\",")"),
+    QStringLiteral(R"(set retString to retString & "\"ID\":\"" & my escapedForJSON(hvID of singleUnit) & "\",")"),
+    QStringLiteral(R"(set retString to retString & "\"dimmable\":\"" & my escapedForJSON(hvDimmable of singleUnit) & "\",")"),
+    QStringLiteral(R"(set retString to retString & "\"value\":\"" & my escapedForJSON(hvValue of singleUnit) & "\"")"),
 };
 
 // Builds the unit list text: one record per unit, the last unit's record at
@@ -35,6 +62,17 @@ const QStringList UnitListLines = QStringList{
     QStringLiteral(R"(return retString)"),
 };
 
+// The escapes of a quoted literal: the character and the letter after its
+// backslash. Line breaks are escaped too, so that every literal stays on its
+// line; other control characters go in as they are.
+struct EscapeLetter {
+    QChar character;
+    QChar letter;
+};
+constexpr EscapeLetter EscapeLetters[] = {
+    {u'\\', u'\\'}, {u'"', u'"'}, {u'\r', u'r'}, {u'\n', u'n'}, {u'\t', u't'},
+};
+
 QString quoted(const QString& text)
 {
     return QLatin1Char('"') + HostScripts::escaped(text) + QLatin1Char('"');
@@ -53,7 +91,7 @@ QString HostScripts::header(bool runningLocal, const QString& userName, const QS
 
 QString HostScripts::unitListScript(const QString& header)
 {
-    return script(header, UnitListLines);
+    return lines(JSONTextHandlers) + script(header, UnitListLines);
 }
 
 QString HostScripts::switchScript(const QString& header, const QString& unitName, bool on)
@@ -73,17 +111,27 @@ QString HostScripts::escaped(const QString& text)
     QString result;
     result.reserve(text.size());
     for (const QChar c : text) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char('"'))
+        const auto letter = std::find_if(std::begin(EscapeLetters), std::end(EscapeLetters),
+                                         [c](const EscapeLetter& e) { return e.character == c; });
+        if (letter == std::end(EscapeLetters)) {
+            result += c;
+        } else {
             result += QLatin1Char('\\');
-        result += c;
+            result += letter->letter;
+        }
     }
     return result;
 }
 
-QString HostScripts::script(const QString& header, const QStringList& lines)
+QString HostScripts::script(const QString& header, const QStringList& body)
 {
-    QString text = header + LineEnd;
+    return header + LineEnd + lines(body) + EndTell + LineEnd;
+}
+
+QString HostScripts::lines(const QStringList& lines)
+{
+    QString text;
     for (const QString& line : lines)
         text += line + LineEnd;
-    return text + EndTell + LineEnd;
+    return text;
 }

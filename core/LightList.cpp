@@ -2,6 +2,7 @@
 
 #include "JSONItem.h"
 #include "LightRows.h"
+#include "Utf8Text.h"
 
 #include <charconv>
 #include <cmath>
@@ -33,7 +34,7 @@ void LightList::build(const JSONItem& units, JSONItem& lights, LightRows* rows)
         lights.Value(number, lightObject(name, state));
         if (rows)
             writeRow(*rows, static_cast<int>(i),
-                     {QString::fromLatin1(number), QString::fromStdString(name), state.stateCell,
+                     {QString::fromLatin1(number), Utf8Text::decoded(name), state.stateCell,
                       state.valueCell});
     }
 }
@@ -63,7 +64,7 @@ LightList::State LightList::stateOf(const std::string& dimmableText, const std::
     const QString off = QStringLiteral("Off");
     const QString on = QStringLiteral("On");
     if (dimmableText == DimmableText) {
-        const QString cell = QString::fromStdString(valueText);
+        const QString cell = Utf8Text::decoded(valueText);
         if (level < 1)
             return {false, 0, off, cell};
         return {true, scaledLevel(level), on, cell};

@@ -8,6 +8,7 @@
 #include "JSONItem.h"
 #include "LightStateChange.h"
 #include "RequestPath.h"
+#include "Utf8Text.h"
 
 #include <QStringList>
 #include <cstring>
@@ -73,7 +74,7 @@ void appendWithPlainSlashes(QByteArray& reply, const std::string& json)
 
 QString unitName(const JSONItem& light)
 {
-    return QString::fromStdString(light.Value(MemberName).toText());
+    return Utf8Text::decoded(light.Value(MemberName).toText());
 }
 
 } // namespace

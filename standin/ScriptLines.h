@@ -4,8 +4,9 @@
 #include <array>
 
 // The host script lines this host understands, without their line ends. A
-// script is a header line, its body and "end tell"; quoted texts in it use the
-// scripting language's escapes \" and \\.
+// script is a header line, its body and "end tell", the unit list script with
+// its handlers before them; quoted texts in it use the scripting language's
+// escapes \", \\, \r, \n and \t.
 namespace ScriptLines {
 
 inline constexpr QStringView LocalHeader = uR"(tell Application "Halvory")";
@@ -21,10 +22,32 @@ inline constexpr QStringView TurnOff = u"turnoff ";
 inline constexpr QStringView Brighten = u"brighten ";
 inline constexpr QStringView BrightenTo = u" to ";
 
-inline constexpr QStringView NameRecord = uR"(set retString to retString & "\"name\":\"" & hvName of singleUnit & "\",")";
-inline constexpr QStringView IDRecord = uR"(set retString to retString & "\"ID\":\"" & hvID of singleUnit & "\",")";
-inline constexpr QStringView DimmableRecord = uR"(set retString to retString & "\"dimmable\":\"" & hvDimmable of singleUnit & "\",")";
-inline constexpr QStringView ValueRecord = uR"(set retString to retString & "\"value\":\"" & hvValue of singleUnit & "\"")";
+// The handlers that the unit list script defines before its header. Its
+// records call escapedForJSON on each value: the backslash and the double
+// quote get a backslash, U+0000-U+001F become \u00XX.
+inline constexpr std::array<QStringView, 16> UnitListHandlers = {
+    uR"(on escapedForJSON(theValue))",
+    uR"(set savedDelimiters to AppleScript's text item delimiters)",
+    uR"(set theText to replacedText(theValue as text, "\\", "\\\\"))",
+    uR"(set theText to replacedText(theText, "\"", "\\\""))",
+    uR"(repeat with codePoint from 0 to 31)",
+    uR"(set theText to replacedText(theText, character id codePoint, "\\u00" & (codePoint div 16) & character (codePoint mod 16 + 1) of "0123456789abcdef"))",
+    u"end repeat",
+    uR"(set AppleScript's text item delimiters to savedDelimiters)",
+    u"return theText",
+    u"end escapedForJSON",
+    uR"(on replacedText(theText, oldText, newText))",
+    uR"(set AppleScript's text item delimiters to oldText)",
+    uR"(set theItems to text items of theText)",
+    uR"(set AppleScript's text item delimiters to newText)",
+    uR"(return theItems as text)",
+    u"end replacedText",
+};
+
+inline constexpr QStringView NameRecord = uR"(set retString to retString & "\"name\":\"" & my escapedForJSON(hvName of singleUnit) & "\",")";
+inline constexpr QStringView IDRecord = uR"(set retString to retString & "\"ID\":\"" & my escapedForJSON(hvID of singleUnit) & "\",")";
+inline constexpr QStringView DimmableRecord = uR"(set retString to retString & "\"dimmable\":\"" & my escapedForJSON(hvDimmable of singleUnit) & "\",")";
+inline constexpr QStringView ValueRecord = uR"(set retString to retString & "\"value\":\"" & my escapedForJSON(hvValue of singleUnit) & "\"")";
 
 // Everything after the header of the unit list script, "end tell" included.
 inline constexpr std::array<QStringView, 22> UnitListBody = {

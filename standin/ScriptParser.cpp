@@ -27,10 +27,13 @@ bool startsAt(QStringView line, qsizetype pos, QStringView text)
 
 HostScript ScriptParser::parse(const QString& text)
 {
-    const QStringList lines = splitLines(text);
+    QStringList lines = splitLines(text);
+    const bool unitList = startsWithHandlers(lines);
+    if (unitList)
+        lines.remove(0, qsizetype(ScriptLines::UnitListHandlers.size()));
     if (lines.size() < CommandScriptLines)
         fail();
-    HostScript script = parseBody(lines.mid(1));
+    HostScript script = parseBody(lines.mid(1), unitList);
     script.machine = parseHeader(lines.first());
     return script;
 }
@@ -75,11 +78,22 @@ RemoteAccount ScriptParser::parseMachine(const QString& url)
             credentials.sliced(passwordEnd + 1)};
 }
 
-HostScript ScriptParser::parseBody(const QStringList& body)
+bool ScriptParser::startsWithHandlers(const QStringList& lines)
 {
-    if (std::equal(body.begin(), body.end(), ScriptLines::UnitListBody.begin(),
-                   ScriptLines::UnitListBody.end()))
+    const auto& handlers = ScriptLines::UnitListHandlers;
+    return lines.size() >= qsizetype(handlers.size())
+        && std::equal(handlers.begin(), handlers.end(), lines.begin());
+}
+
+// Only the unit list script defines handlers, and it has one body only.
+HostScript ScriptParser::parseBody(const QStringList& body, bool unitList)
+{
+    if (unitList) {
+        if (!std::equal(body.begin(), body.end(), ScriptLines::UnitListBody.begin(),
+                        ScriptLines::UnitListBody.end()))
+            fail();
         return {};
+    }
     if (body.size() != CommandScriptLines - 1 || body.last() != ScriptLines::EndTell)
         fail();
     return parseCommand(body.first());
@@ -140,13 +154,29 @@ QString ScriptParser::readQuoted(QStringView line, qsizetype& pos)
             return text;
         }
         if (c == Backslash) {
-            if (++pos == line.size() || (line[pos] != Quote && line[pos] != Backslash))
+            if (++pos == line.size())
                 fail();
-            c = line[pos];
+            c = escapedCharacter(line[pos]);
         }
         text.append(c);
     }
     fail();
+}
+
+QChar ScriptParser::escapedCharacter(QChar letter)
+{
+    struct Escape {
+        QChar letter;
+        QChar character;
+    };
+    static constexpr Escape escapes[] = {
+        {Quote, Quote}, {Backslash, Backslash}, {u'r', u'\r'}, {u'n', u'\n'}, {u't', u'\t'},
+    };
+    const auto escape = std::find_if(std::begin(escapes), std::end(escapes),
+                                     [letter](const Escape& e) { return e.letter == letter; });
+    if (escape == std::end(escapes))
+        fail();
+    return escape->character;
 }
 
 void ScriptParser::fail()

@@ -17,12 +17,15 @@ private:
     static QStringList splitLines(const QString& text);
     static std::optional<RemoteAccount> parseHeader(QStringView line);
     static RemoteAccount parseMachine(const QString& url);
-    static HostScript parseBody(const QStringList& body);
+    static bool startsWithHandlers(const QStringList& lines);
+    static HostScript parseBody(const QStringList& body, bool unitList);
     static HostScript parseCommand(QStringView line);
     static qint64 parseLevel(QStringView text);
     // The text of the quoted literal that starts at line[pos]; pos moves past
     // its closing quote.
     static QString readQuoted(QStringView line, qsizetype& pos);
+    // The character that a backslash and letter stand for in a literal.
+    static QChar escapedCharacter(QChar letter);
 
     [[noreturn]] static void fail();
 };

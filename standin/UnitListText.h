@@ -9,9 +9,11 @@
 //
 //   [{"name":"<name>","ID":"<ID>","dimmable":"true|false","value":"<level>"},...]
 //
-// The values go in as they are, unescaped, just as the script joins them to
-// its text. A unit whose name equals the last unit's name, case ignored, is
-// passed over; the last unit's record always ends the list.
+// Each value is escaped for a JSON string as the script's handler does it:
+// a backslash before each backslash and double quote, \u00XX for each
+// control character U+0000-U+001F, everything else as it is. A unit whose
+// name equals the last unit's name, case ignored, is passed over; the last
+// unit's record always ends the list.
 class UnitListText {
 public:
     // units must not be empty: the script then fails before it builds anything.
@@ -19,4 +21,5 @@ public:
 
 private:
     static QString record(const Unit& unit);
+    static QString escaped(const QString& value);
 };

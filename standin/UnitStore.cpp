@@ -21,6 +21,21 @@ const QString DoesNotParse = QStringLiteral("The unit store %1 does not parse: %
 const QString NotAnObject = QStringLiteral("The unit store %1 does not hold a JSON object.");
 const QString NoFolder = QStringLiteral("cannot make its folder");
 
+constexpr QByteArrayView ByteOrderMark = "\xEF\xBB\xBF";
+constexpr QByteArrayView ByteOrderMarkEscape = "\\ufeff";
+
+// Qt's JSON reader drops a U+FEFF that begins a string, as if it began the
+// file, but keeps its escape; so the store is written with the escape, and a
+// mark that someone wrote into the file is read as one. Past the first byte
+// the mark can stand in a string only: anywhere else the text is no JSON
+// either way. The offset of a parse error counts each escape's three more
+// bytes.
+QByteArray withByteOrderMarksEscaped(const QByteArray& text)
+{
+    const qsizetype start = text.startsWith(ByteOrderMark) ? ByteOrderMark.size() : 0;
+    return text.first(start) + text.sliced(start).replace(ByteOrderMark, ByteOrderMarkEscape);
+}
+
 } // namespace
 
 QString UnitStore::defaultPath()
@@ -51,7 +66,7 @@ void UnitStore::save() const
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         throw StandinError(CannotWrite.arg(m_path, file.errorString()));
-    file.write(QJsonDocument(StoreJson::write(m_contents)).toJson(QJsonDocument::Indented));
+    file.write(withByteOrderMarksEscaped(QJsonDocument(StoreJson::write(m_contents)).toJson(QJsonDocument::Indented)));
     if (!file.commit())
         throw StandinError(CannotWrite.arg(m_path, file.errorString()));
 }
@@ -77,7 +92,7 @@ void UnitStore::load()
     if (!file.open(QIODevice::ReadOnly))
         throw StandinError(CannotRead.arg(m_path, file.errorString()));
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    const QJsonDocument document = QJsonDocument::fromJson(withByteOrderMarksEscaped(file.readAll()), &error);
     if (error.error != QJsonParseError::NoError)
         throw StandinError(DoesNotParse.arg(m_path, error.errorString(), QString::number(error.offset)));
     if (!document.isObject())

@@ -17,6 +17,16 @@ constexpr std::size_t DoubleBufferSize = 400; // 309 integer digits, point, 15, 
 constexpr std::size_t IntegerBufferSize = 24;
 const char* const HexDigits = "0123456789abcdef";
 
+// The UTF-16 halves: a high one, D800-DBFF, and a low one after it,
+// DC00-DFFF, stand for one code point from U+10000 on.
+constexpr unsigned SurrogatesFirst = 0xD800;
+constexpr unsigned LowHalvesFirst = 0xDC00;
+constexpr unsigned SurrogatesLast = 0xDFFF;
+constexpr unsigned PairBase = 0x10000;
+constexpr int HalfBits = 10;
+constexpr unsigned char SurrogateLead = 0xED;
+constexpr std::size_t SurrogateLength = 3;
+
 // How each byte of a text is written.
 enum ByteClass : unsigned char {
     Plain,       // unchanged
@@ -33,8 +43,9 @@ constexpr std::array<ByteClass, 256> byteClasses()
     classes[0x7F] = HexEscape;
     for (unsigned char byte : {'\\', '"', '/', '\b', '\f', '\n', '\r', '\t'})
         classes[byte] = ShortEscape;
-    // Leads of U+00AD, U+0600-U+0604, U+070F, U+17B4-U+17B5, U+2xxx, U+Fxxx.
-    for (int byte : {0xC2, 0xD8, 0xDC, 0xE1, 0xE2, 0xEF})
+    // Leads of U+00AD, U+0600-U+0604, U+070F, U+17B4-U+17B5, U+2xxx,
+    // U+Dxxx, U+Fxxx.
+    for (int byte : {0xC2, 0xD8, 0xDC, 0xE1, 0xE2, 0xED, 0xEF})
         classes[byte] = CheckLead;
     return classes;
 }
@@ -59,13 +70,21 @@ char shortEscapeLetter(unsigned char byte)
     }
 }
 
-// Invisible and format characters that are written as \uXXXX.
+// Invisible and format characters that are written as \uXXXX, and the
+// surrogates. A text holds a surrogate's three bytes when the parser met a
+// lone \uD800-\uDFFF; they are no UTF-8, and their escape gives the client
+// the very code point that the text named.
 bool isEscapedCodePoint(unsigned cp)
 {
     return cp == 0x00AD || (cp >= 0x0600 && cp <= 0x0604) || cp == 0x070F
         || (cp >= 0x17B4 && cp <= 0x17B5) || (cp >= 0x200C && cp <= 0x200F)
-        || (cp >= 0x2028 && cp <= 0x202F) || (cp >= 0x2060 && cp <= 0x206F) || cp == 0xFEFF
-        || (cp >= 0xFFF0 && cp <= 0xFFFF);
+        || (cp >= 0x2028 && cp <= 0x202F) || (cp >= 0x2060 && cp <= 0x206F)
+        || (cp >= SurrogatesFirst && cp <= SurrogatesLast) || cp == 0xFEFF || (cp >= 0xFFF0 && cp <= 0xFFFF);
+}
+
+bool isSurrogate(unsigned cp)
+{
+    return cp >= SurrogatesFirst && cp <= SurrogatesLast;
 }
 
 bool isContinuation(unsigned char byte)
@@ -199,6 +218,8 @@ void JSONWriter::writeText(std::string_view text)
         if (byteClass == ShortEscape) {
             m_out.append('\\');
             m_out.append(shortEscapeLetter(byte));
+        } else if (isSurrogate(codePoint)) {
+            length = writeSurrogate(text, at, codePoint);
         } else {
             writeEscapedCodePoint(codePoint);
         }
@@ -207,6 +228,28 @@ void JSONWriter::writeText(std::string_view text)
     }
     m_out.append(text.substr(runStart));
     m_out.append('"');
+}
+
+// The bytes of a high half right before those of a low half are one code
+// point, written as its UTF-8, so that reading the text again gives the same
+// text. A half on its own is written as its escape. Gives the number of bytes
+// written for.
+std::size_t JSONWriter::writeSurrogate(std::string_view text, std::size_t at, unsigned half)
+{
+    const std::size_t next = at + SurrogateLength;
+    unsigned low = 0;
+    if (half < LowHalvesFirst && next < text.size() && static_cast<unsigned char>(text[next]) == SurrogateLead
+        && decodeSequence(text, next, low) == SurrogateLength && low >= LowHalvesFirst) {
+        const unsigned codePoint = PairBase + ((half - SurrogatesFirst) << HalfBits) + (low - LowHalvesFirst);
+        const char bytes[] = {static_cast<char>(0xF0 | (codePoint >> 18)),
+                              static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F)),
+                              static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)),
+                              static_cast<char>(0x80 | (codePoint & 0x3F))};
+        m_out.append(std::string_view(bytes, sizeof bytes));
+        return 2 * SurrogateLength;
+    }
+    writeEscapedCodePoint(half);
+    return SurrogateLength;
 }
 
 void JSONWriter::writeEscapedCodePoint(unsigned codePoint)

@@ -20,6 +20,7 @@ private:
     void writeValue(const JSONValue& value);
     void writeText(std::string_view text);
     void writeDouble(double value);
+    std::size_t writeSurrogate(std::string_view text, std::size_t at, unsigned half);
     void writeEscapedCodePoint(unsigned codePoint);
 
     JSONStringBuffer m_out;

@@ -30,19 +30,21 @@ TEST(HostScripts, HeaderForLocalAndRemoteHosts)
          R"(tell Application "Halvory" of machine "eppc://:@")"},
         {"quote and backslash are escaped", false, R"(a"b)", R"(p\w)", "h",
          R"(tell Application "Halvory" of machine "eppc://a\"b:p\\w@h")"},
+        {"line breaks are escaped", false, "u", "p\nw", "h\r",
+         R"(tell Application "Halvory" of machine "eppc://u:p\nw@h\r")"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(HostScripts::header(row.local, row.user, row.password, row.address), row.expected)
             << row.name;
 }
 
-TEST(HostScripts, UnitListScriptIsTheFixedTwentyThreeLines)
+TEST(HostScripts, UnitListScriptIsItsHandlersAndTheFixedTwentyThreeLines)
 {
     const QStringList record = {
-        R"(set retString to retString & "\"name\":\"" & hvName of singleUnit & "\",")",
-        R"(set retString to retString & "\"ID\":\"" & hvID of singleUnit & "\",")",
-        R"(set retString to retString & "\"dimmable\":\"" & hvDimmable of singleUnit & "\",")",
-        R"(set retString to retString & "\"value\":\"" & hvValue of singleUnit & "\"")",
+        R"(set retString to retString & "\"name\":\"" & my escapedForJSON(hvName of singleUnit) & "\",")",
+        R"(set retString to retString & "\"ID\":\"" & my escapedForJSON(hvID of singleUnit) & "\",")",
+        R"(set retString to retString & "\"dimmable\":\"" & my escapedForJSON(hvDimmable of singleUnit) & "\",")",
+        R"(set retString to retString & "\"value\":\"" & my escapedForJSON(hvValue of singleUnit) & "\"")",
     };
     const QString expected = lines(QStringList{
         Local,
@@ -64,8 +66,15 @@ TEST(HostScripts, UnitListScriptIsTheFixedTwentyThreeLines)
         "end tell",
     });
     const QString script = HostScripts::unitListScript(Local);
-    EXPECT_EQ(script, expected);
-    EXPECT_EQ(script.count(QChar(13)), 23);
+    // The records call handlers that the script defines at its top level,
+    // before the tell block; the stand-in's tests hold their lines to the
+    // letter.
+    const qsizetype tell = script.indexOf(Local);
+    const QString handlers = script.first(tell);
+    EXPECT_TRUE(handlers.startsWith("on escapedForJSON(theValue)\r")) << handlers.toStdString();
+    EXPECT_TRUE(handlers.endsWith("end replacedText\r")) << handlers.toStdString();
+    EXPECT_EQ(handlers.count(QChar(13)), 16);
+    EXPECT_EQ(script.sliced(tell), expected);
     EXPECT_FALSE(script.contains(QChar(10)));
 }
 
@@ -84,6 +93,10 @@ TEST(HostScripts, CommandScripts)
         {"negative level", HostScripts::brightnessScript(Local, "Lamp", -5), R"(brighten "Lamp" to -5)"},
         {"name with quote and backslash", HostScripts::switchScript(Local, R"(Big "A"\B)", true),
          R"(turnon "Big \"A\"\\B")"},
+        {"line breaks and tab in the name stay on the line",
+         HostScripts::brightnessScript(Local, "a\rb\nc\r\nd\te", 5), R"(brighten "a\rb\nc\r\nd\te" to 5)"},
+        {"other control characters go in as they are", HostScripts::switchScript(Local, "a\x01" "b\x1f", false),
+         "turnoff \"a\x01" "b\x1f\""},
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.script, lines({Local, row.commandLine, "end tell"})) << row.name;

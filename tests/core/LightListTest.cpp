@@ -89,6 +89,19 @@ TEST(LightList, RebuildMakesOneLightObjectPerRecord)
     EXPECT_EQ(t.rows.rows, (QList<QStringList>{{"0", "Lamp", "On", "60"}, {"1", "Fan", "On", "---"}}));
 }
 
+TEST(LightList, RowsShowEveryCharacterOfNameAndLevel)
+{
+    const QString first = QStringLiteral("\ufeffBOM");
+    const QString inside = QStringLiteral("B\ufeffOM");
+    const QString level = QStringLiteral("\ufeff5");
+    TestApp t(unitList({unit(first, "true", level), unit(inside, "false", "1")}));
+    t.app.RefreshLightArray();
+    const QList<QStringList> rows = {{"0", first, "Off", level}, {"1", inside, "On", "---"}};
+    EXPECT_EQ(t.rows.rows, rows);
+    t.app.RefreshLightArray();
+    EXPECT_EQ(t.rows.rows, rows);
+}
+
 TEST(LightList, RowsAreOverwrittenAppendedOrLeftAsTheyWere)
 {
     TestApp t(units(5, "old"));

@@ -44,6 +44,12 @@ const EscapeOut escapesOut[] = {
     {"Specials", "\xEF\xBF\xAF\xEF\xBF\xB0\xEF\xBF\xBF", "\xEF\xBF\xAF\\ufff0\\uffff"},
     {"OtherUtf8Unchanged", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"},
     {"CutSequenceUnchanged", "\xE2\x80", "\xE2\x80"},
+    {"LastBeforeSurrogatesUnchanged", "\xED\x9F\xBF", "\xED\x9F\xBF"},
+    {"LoneHighSurrogate", "\xED\xA0\x80", R"(\ud800)"},
+    {"LoneLowSurrogate", "a\xED\xBF\xBF", R"(a\udfff)"},
+    {"LowThenHighSurrogate", "\xED\xB2\xA1\xED\xA0\xBD", R"(\udca1\ud83d)"},
+    {"HighThenLowSurrogateAreOneCodePoint", "\xED\xA0\xBD\xED\xB2\xA1", "\xF0\x9F\x92\xA1"},
+    {"HighSurrogateBeforeOtherText", "\xED\xA0\xBDx\xED\xB2\xA1", R"(\ud83dx\udca1)"},
 };
 
 class JSONEscapeOut : public testing::TestWithParam<EscapeOut> {};

@@ -3,6 +3,9 @@
 #include "LoopbackClient.h"
 #include "ServiceTest.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
 namespace {
 
 using namespace HTTPTexts;
@@ -156,6 +159,27 @@ TEST_F(ReadRoutesTest, LightListKeepsEveryEscapeButThoseOfSlashes)
     const QByteArray name = R"("name":"Back\\slash\"quote)";
     EXPECT_TRUE(get("/api/u/lights").contains(name + R"(/slash")"));
     EXPECT_TRUE(get("/api/u/lights/0").contains(name + R"(\/slash")"));
+}
+
+// A half of a UTF-16 pair that the host's text names on its own has no UTF-8
+// form: both replies send it as its escape, so they stay UTF-8 and name the
+// very code units the host gave.
+TEST_F(ReadRoutesTest, LoneSurrogatesInNamesAreSentAsTheirEscapes)
+{
+    setUnits(R"([{"name":"\ud800","ID":"1","dimmable":"false","value":"1"},)"
+             R"({"name":"\udca1\ud83d","ID":"2","dimmable":"false","value":"1"},)"
+             R"({"name":"\ud83d\udca1","ID":"3","dimmable":"false","value":"1"}])");
+    const QByteArray all = get("/api/u/lights").sliced(JSONHead.size());
+    EXPECT_TRUE(all.isValidUtf8());
+    EXPECT_TRUE(all.startsWith(R"({"0":{"name":"\ud800",)")) << all.toStdString();
+    EXPECT_TRUE(all.contains(R"("1":{"name":"\udca1\ud83d",)")) << all.toStdString();
+    EXPECT_TRUE(all.contains("\"2\":{\"name\":\"\xF0\x9F\x92\xA1\",")) << all.toStdString();
+    const QJsonObject lights = QJsonDocument::fromJson(all).object();
+    EXPECT_EQ(lights["0"]["name"].toString(), QString(QChar(0xD800)));
+    EXPECT_EQ(lights["1"]["name"].toString(), QString::fromUtf16(u"\xDCA1\xD83D", 2));
+    const QByteArray one = get("/api/u/lights/1").sliced(JSONHead.size());
+    EXPECT_TRUE(one.isValidUtf8());
+    EXPECT_TRUE(one.startsWith(R"({"name":"\udca1\ud83d",)")) << one.toStdString();
 }
 
 TEST_F(ReadRoutesTest, EveryLightReadRebuildsTheList)

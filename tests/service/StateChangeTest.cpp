@@ -146,6 +146,23 @@ TEST_F(StateChangeWithoutLightsTest, EveryChangeGetsTheBadRequestReply)
     EXPECT_TRUE(host().commands().isEmpty());
 }
 
+class StateChangeNameTest : public ServiceTest {};
+
+TEST_F(StateChangeNameTest, CommandNamesTheUnitWithEveryCharacter)
+{
+    setUnits(QStringLiteral(R"([{"name":"\ufeffBOM","ID":"1","dimmable":"true","value":"0"},)"
+                            "{\"name\":\"B\uFEFFOM\",\"ID\":\"2\",\"dimmable\":\"true\",\"value\":\"0\"},"
+                            R"({"name":"Line\nFeed \"A\"\\B","ID":"3","dimmable":"true","value":"0"}])"));
+    const int port = startListener();
+    ASSERT_NE(port, 0);
+    for (const char* light : {"0", "1", "2"})
+        LoopbackClient::exchange(port, put("/api/u/lights/" + QByteArray(light) + "/state", R"({"on":true})"));
+    EXPECT_EQ(host().commands(),
+              QStringList({hostScript(QStringLiteral("turnon \"\uFEFFBOM\"")),
+                           hostScript(QStringLiteral("turnon \"B\uFEFFOM\"")),
+                           hostScript(QStringLiteral(R"(turnon "Line\nFeed \"A\"\\B")"))}));
+}
+
 // For every Hue brightness the level is the integer part of bri * 100 / 255.
 TEST(BrightnessPercentTest, IsTheIntegerPartOfThePercent)
 {

@@ -82,6 +82,49 @@ TEST_F(CommandRuleTest, EscapedQuoteAndBackslashInName)
     EXPECT_EQ(storedUnits(), (QList<Unit>{{name, "1", true, 30}}));
 }
 
+// Names as the program sends them, each beside a unit whose name differs
+// only where the escaped character stands.
+struct NameCase {
+    const char* name;
+    QString unitName;
+    QString bystanderName;
+};
+
+void PrintTo(const NameCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+std::vector<NameCase> nameCases()
+{
+    return {
+        {"Quote", R"(65" TV)", "65 TV"},
+        {"Backslash", R"(Back\Door)", "BackDoor"},
+        {"LineFeed", "Line\nFeed", "LineFeed"},
+        {"CarriageReturn", "Carriage\rReturn", "CarriageReturn"},
+        {"BothLineEnds", "Both\r\nEnds", "Both\nEnds"},
+        {"Tab", "Tab\tbed", "Tab bed"},
+        {"OtherControlCharacters", "Bell\x07" "and\x1f", "Bell and"},
+        {"ByteOrderMarkFirst", QStringLiteral("\ufeffBOM"), "BOM"},
+    };
+}
+
+class CommandNameTest : public StandinTest, public ::testing::WithParamInterface<NameCase> {};
+
+TEST_P(CommandNameTest, ReachesTheUnitOfThatName)
+{
+    const QString name = GetParam().unitName;
+    const QList<Unit> units = {{GetParam().bystanderName, "1", true, 5}, {name, "2", true, 5}};
+    writeStore(units);
+    ASSERT_TRUE(execute(HostScripts::brightnessScript(localHeader(), name, 30)).hasResult());
+    ASSERT_TRUE(execute(HostScripts::switchScript(localHeader(), name, false)).hasResult());
+    ASSERT_TRUE(execute(HostScripts::brightnessScript(localHeader(), name, 70)).hasResult());
+    EXPECT_EQ(storedUnits(), (QList<Unit>{units[0], {name, "2", true, 70}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, CommandNameTest, ::testing::ValuesIn(nameCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(CommandRuleTest, UnknownUnitFailsAndLeavesStore)
 {
     writeStore({Dimmer});

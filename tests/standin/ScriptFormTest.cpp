@@ -145,6 +145,8 @@ QString spliced(const QString& script, qsizetype index, qsizetype count, const Q
 std::vector<UnknownCase> unknownCases()
 {
     const QString unitList = HostScripts::unitListScript(localHeader());
+    const QString handlers = unitList.first(unitList.indexOf(localHeader()));
+    const QString tellBlock = unitList.sliced(handlers.size());
     const QString on = HostScripts::switchScript(localHeader(), "Lamp", true);
     const QString off = HostScripts::switchScript(localHeader(), "Lamp", false);
     const QString remoteOn = HostScripts::switchScript(remoteHeader("anna", "pw", "host"), "Lamp", true);
@@ -163,7 +165,13 @@ std::vector<UnknownCase> unknownCases()
         {"RemoteUnescapedQuote",
          replaced(HostScripts::switchScript(remoteHeader(R"(a"b)", "pw", "host"), "Lamp", true), R"(\")", R"(")")},
         {"UnitListLineChanged", replaced(unitList, "last item", "first item")},
-        {"UnitListWithoutEndTell", spliced(unitList, 22, 1, {})},
+        {"UnitListWithoutEndTell", spliced(unitList, unitList.count(HostScripts::LineEnd) - 1, 1, {})},
+        {"UnitListWithoutHandlers", tellBlock},
+        {"UnitListHandlersAfterTheTellBlock", tellBlock + handlers},
+        {"UnitListHandlerChanged", replaced(unitList, "from 0 to 31", "from 0 to 30")},
+        {"UnitListRecordWithoutEscape",
+         replaced(unitList, "my escapedForJSON(hvName of singleUnit)", "hvName of singleUnit")},
+        {"HandlersBeforeACommand", handlers + on},
         {"UnitListTrailingBlank", replaced(unitList, "return retString", "return retString ")},
         {"ExtraLineAfterEndTell", spliced(on, 3, 0, {"end tell"})},
         {"BlankLineInside", spliced(on, 1, 0, {""})},
@@ -173,6 +181,8 @@ std::vector<UnknownCase> unknownCases()
         {"TextAfterName", replaced(on, R"("Lamp")", R"("Lamp" now)")},
         {"UnescapedQuoteInName", replaced(named(R"(La"mp)"), R"(\")", R"(")")},
         {"UnknownEscape", replaced(named(R"(La\mp)"), R"(\\)", R"(\)")},
+        {"EscapeOfAnotherControlCharacter", replaced(named("La\tmp"), R"(\t)", R"(\b)")},
+        {"RawLineFeedInName", replaced(named("La\nmp"), R"(\n)", "\n")},
         {"UnclosedName", replaced(off, R"("Lamp")", R"("Lamp)")},
         {"BrightenWithoutLevel", level("")},
         {"BrightenEmptyLevel", level(" to ")},

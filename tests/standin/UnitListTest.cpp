@@ -1,5 +1,7 @@
 #include "StandinTest.h"
 
+#include <QJsonDocument>
+
 namespace {
 
 struct UnitListCase {
@@ -37,9 +39,25 @@ const UnitListCase unitListCases[] = {
      {{"High", "1", true, 117}, {"Low", "2", true, -5}},
      R"([{"name":"High","ID":"1","dimmable":"true","value":"117"},)"
      R"({"name":"Low","ID":"2","dimmable":"true","value":"-5"}])"},
-    {"QuoteAndBackslashGoInRaw",
+    {"QuoteAndBackslashAreEscaped",
      {{R"(Say "hi")", R"(a\b)", false, 0}},
-     R"([{"name":"Say "hi"","ID":"a\b","dimmable":"false","value":"0"}])"},
+     R"([{"name":"Say \"hi\"","ID":"a\\b","dimmable":"false","value":"0"}])"},
+    {"ControlCharactersAreEscaped",
+     {{QStringLiteral("\t\n\r\x01\x1f\0 "), QStringLiteral("\b\f"), true, 1}},
+     R"([{"name":"\u0009\u000a\u000d\u0001\u001f\u0000 ","ID":"\u0008\u000c","dimmable":"true","value":"1"}])"},
+    {"EscapesInTheNameStayText",
+     {{R"(\u0041\n\")", "1", true, 1}},
+     R"([{"name":"\\u0041\\n\\\"","ID":"1","dimmable":"true","value":"1"}])"},
+    {"NameShapedLikeMoreRecordsStaysOneName",
+     {{R"(A","dimmable":"true","value":"100"},{"name":"Injected)", "1", false, 0}, {"A", "2", false, 0}},
+     R"([{"name":"A\",\"dimmable\":\"true\",\"value\":\"100\"},{\"name\":\"Injected","ID":"1",)"
+     R"("dimmable":"false","value":"0"},{"name":"A","ID":"2","dimmable":"false","value":"0"}])"},
+    {"DelAndLaterCharactersAsTheyAre",
+     {{QStringLiteral("\x7f\x80\u2028\ufeffX"), "1", true, 1}},
+     QStringLiteral("[{\"name\":\"\x7f\x80\u2028\ufeffX\",\"ID\":\"1\",\"dimmable\":\"true\",\"value\":\"1\"}]")},
+    {"LoneSurrogateComesOutAsReplacementCharacter",
+     {{QString(QChar(0xD800)) + QStringLiteral("X"), "1", true, 1}},
+     QStringLiteral("[{\"name\":\"\ufffdX\",\"ID\":\"1\",\"dimmable\":\"true\",\"value\":\"1\"}]")},
     {"NonAsciiName",
      {{QStringLiteral("Küche ☀"), "1", true, 1}},
      QStringLiteral(R"([{"name":"Küche ☀","ID":"1","dimmable":"true","value":"1"}])")},
@@ -59,6 +77,30 @@ INSTANTIATE_TEST_SUITE_P(Units, UnitListTest, ::testing::ValuesIn(unitListCases)
                          [](const auto& info) { return std::string(info.param.name); });
 
 class UnitListRunTest : public StandinTest {};
+
+TEST_F(UnitListRunTest, AnyNamesComeBackExactAsJSON)
+{
+    const QList<Unit> units = {
+        {"Desk Lamp", "1", true, 0},
+        {R"(65" TV)", "2", true, 10},
+        {R"(Back\Door)", R"(\)", false, 1},
+        {R"(A","dimmable":"true","value":"100"},{"name":"Injected)", "4", false, 0},
+        {QStringLiteral("Tab\tLine\nReturn\r\x01\0End"), "5", true, 20},
+        {R"(\ud800\")", "6", true, 30},
+        {"Fan", "7", false, 0},
+    };
+    writeStore(units);
+    const ScriptResult result = execute(HostScripts::unitListScript(localHeader()));
+    ASSERT_TRUE(result.hasResult());
+    QJsonParseError error;
+    const QJsonArray records = QJsonDocument::fromJson(result.text.toUtf8(), &error).array();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    ASSERT_EQ(records.size(), units.size());
+    for (qsizetype i = 0; i < units.size(); ++i) {
+        EXPECT_EQ(records[i][QStringLiteral("name")].toString(), units[i].name) << i;
+        EXPECT_EQ(records[i][QStringLiteral("ID")].toString(), units[i].id) << i;
+    }
+}
 
 TEST_F(UnitListRunTest, EmptyListFails)
 {

@@ -88,6 +88,23 @@ TEST_P(InvalidStoreTest, FailsNamingTheProblem)
 INSTANTIATE_TEST_SUITE_P(Stores, InvalidStoreTest, ::testing::ValuesIn(invalidCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(UnitStoreFileTest, ByteOrderMarkThatBeginsATextIsKept)
+{
+    writeStoreText("\xEF\xBB\xBF" R"({"lists":{"Tolvane":[{"name":"\ufeffA","ID":"1","dimmable":true,"value":1},)"
+                   "{\"name\":\"\xEF\xBB\xBF" "B\xEF\xBB\xBF\",\"ID\":\"\xEF\xBB\xBF\",\"dimmable\":false,\"value\":0}]}}");
+    const QString a = QStringLiteral("\ufeffA");
+    const QString b = QStringLiteral("\ufeffB\ufeff");
+    const QString id = QStringLiteral("\ufeff");
+    const QString text = QStringLiteral(R"([{"name":"%1","ID":"1","dimmable":"true","value":"1"},)"
+                                        R"({"name":"%2","ID":"%3","dimmable":"false","value":"0"}])")
+                             .arg(a, b, id);
+    EXPECT_EQ(execute(HostScripts::unitListScript(localHeader())).text, text);
+    ASSERT_TRUE(execute(HostScripts::switchScript(localHeader(), b, true)).hasResult());
+    EXPECT_EQ(storedUnits(), (QList<Unit>{{a, "1", true, 1}, {b, id, false, 1}}));
+    EXPECT_EQ(execute(HostScripts::unitListScript(localHeader())).text,
+              QString(text).replace(R"("value":"0")", R"("value":"1")"));
+}
+
 TEST_F(UnitStoreFileTest, ListOptionPrintsUnitsOfAnotherStore)
 {
     QTemporaryDir dir;
