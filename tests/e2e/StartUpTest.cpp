@@ -369,6 +369,28 @@ TEST_F(StartUp, ALockLeftInAFolderThatIsNowReadOnlyRefusesNoStart)
     EXPECT_TRUE(tolvane.stop());
 }
 
+TEST_F(StartUp, WhatCannotBeMovedAsideFromAReadOnlyFolderHoldsNoStartAndNoQuit)
+{
+    std::vector<StandIn> rows(std::begin(StandIns), std::end(StandIns));
+    rows.push_back(DanglingLink);
+    for (const StandIn& row : rows) {
+        for (const LockPath& lock : LockPaths) {
+            SCOPED_TRACE(std::string(row.name) + " at " + lock.name);
+            TolvaneProcess fresh;
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(fresh.settingsFile()).path()));
+            ASSERT_TRUE(row.make(lock.of(fresh)));
+            fresh.seeReadOnly(QFileInfo(fresh.settingsFile()).path());
+
+            ASSERT_TRUE(fresh.start()) << fresh.output().toStdString();
+            const auto quitting = std::chrono::steady_clock::now();
+            ASSERT_TRUE(fresh.stop()) << "the quit hangs";
+            EXPECT_LT(std::chrono::steady_clock::now() - quitting, QuitBound);
+            EXPECT_EQ(fresh.exitCode(), 0);
+            EXPECT_TRUE(row.isKept(QFileInfo(lock.of(fresh)))) << "it was moved from a read-only folder";
+        }
+    }
+}
+
 TEST_F(StartUp, ALockThatNoLiveCopyHoldsIsTakenAtOnceWhateverItNames)
 {
     Namesake namesake;
