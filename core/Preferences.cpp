@@ -3,6 +3,12 @@
 #include "App.h"
 #include "SettingsStore.h"
 
+namespace {
+// Shown and logged when the settings file stays locked, or no lock can be
+// made for it, so a write gives up rather than hold the program.
+const QString SettingsNotStored = QStringLiteral("Unable to store settings");
+} // namespace
+
 const std::array<Preferences::Setting, 6>& Preferences::table()
 {
     using core::App;
@@ -32,7 +38,7 @@ void Preferences::read(core::App& app)
     }
 }
 
-void Preferences::write(const core::App& app)
+void Preferences::write(core::App& app)
 {
     SettingsStore store;
     for (const Setting& setting : table()) {
@@ -42,6 +48,10 @@ void Preferences::write(const core::App& app)
             store.SetAppValue(setting.key,
                               SettingsValue::text(app.*std::get<QString core::App::*>(setting.property)));
     }
-    // A failed synchronise is not reported; the next write tries again.
-    store.AppSynchronize();
+    // Any other failed synchronise is not reported; the next write tries
+    // again.
+    if (!store.AppSynchronize() && store.lockWasUnavailable()) {
+        app.WriteToLog(SettingsNotStored);
+        app.ShowStatus(SettingsNotStored);
+    }
 }

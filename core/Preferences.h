@@ -23,6 +23,7 @@ public:
 
     // Fills the six properties from the store; writes nothing.
     static void read(core::App& app);
-    // Sets all six keys from the properties, then synchronises once.
-    static void write(const core::App& app);
+    // Sets all six keys from the properties, then synchronises once. A
+    // synchronise that gives up on the file's lock is shown and logged.
+    static void write(core::App& app);
 };

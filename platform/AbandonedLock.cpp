@@ -1,10 +1,18 @@
 #include "AbandonedLock.h"
 
+#include "AsidePath.h"
+
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <cerrno>
+#include <fcntl.h>
 #include <optional>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 using std::chrono::milliseconds;
@@ -18,7 +26,7 @@ constexpr milliseconds RemovalLockWait = 2 * AbandonedLock::Grace;
 constexpr milliseconds PollInterval{10};
 
 // How long the file has named no owner; none when it is missing or names
-// one, which QLockFile judges itself.
+// one.
 std::optional<milliseconds> ownerlessAge(const QString& lockFileName)
 {
     const QFileInfo info(lockFileName);
@@ -29,34 +37,71 @@ std::optional<milliseconds> ownerlessAge(const QString& lockFileName)
     return milliseconds(qAbs(info.lastModified().msecsTo(QDateTime::currentDateTime())));
 }
 
-bool isAbandoned(const std::optional<milliseconds>& age)
+bool isOwnerlessPastGrace(const QString& lockFileName)
 {
+    const std::optional<milliseconds> age = ownerlessAge(lockFileName);
     return age && *age >= AbandonedLock::Grace;
 }
 
-// Waits while the file names no owner but is younger than Grace: a maker
-// writes its owner within moments.
-std::optional<milliseconds> ageAfterGrace(const QString& lockFileName)
+// A maker writes its owner within moments of making the file.
+void waitWhileInTheMaking(const QString& lockFileName)
 {
-    std::optional<milliseconds> age = ownerlessAge(lockFileName);
-    while (age && !isAbandoned(age)) {
+    for (std::optional<milliseconds> age = ownerlessAge(lockFileName); age && *age < AbandonedLock::Grace;
+         age = ownerlessAge(lockFileName))
         std::this_thread::sleep_for(std::min(PollInterval, AbandonedLock::Grace - *age));
-        age = ownerlessAge(lockFileName);
+}
+
+bool unlink(const QString& fileName)
+{
+    return ::unlink(QFile::encodeName(fileName).constData()) == 0;
+}
+
+// Under the removal lock, where nobody else removes or replaces the file.
+// Read-only and non-blocking: the user need not own it, and what became a
+// FIFO meanwhile must not hold the open.
+bool removeUnheld(const QString& lockFileName)
+{
+    const int fd = ::open(QFile::encodeName(lockFileName).constData(),
+                          O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return errno != ENOENT && AsidePath::moveAside(lockFileName);
+    bool removed = false;
+    switch (AbandonedLock::lockNatively(fd)) {
+    case AbandonedLock::NativeHolder::Nobody:
+        removed = unlink(lockFileName);
+        break;
+    case AbandonedLock::NativeHolder::Somebody:
+        break;
+    case AbandonedLock::NativeHolder::Unknown:
+        removed = isOwnerlessPastGrace(lockFileName) && unlink(lockFileName);
+        break;
     }
-    return age;
+    ::close(fd);
+    return removed;
 }
 } // namespace
 
 bool AbandonedLock::remove(const QString& lockFileName)
 {
-    if (!isAbandoned(ageAfterGrace(lockFileName)))
+    if (isNoFileAt(lockFileName))
+        return AsidePath::moveAside(lockFileName);
+    if (!QFileInfo::exists(lockFileName))
         return false;
+    waitWhileInTheMaking(lockFileName);
     QLockFile removal(lockFileName + RemovalLockSuffix);
     removal.setStaleLockTime(Grace);
-    if (!removal.tryLock(RemovalLockWait))
-        return false;
-    // Judged again under the removal lock: another remover may have
-    // replaced the file meanwhile. Qt's own removal then takes the native
-    // lock first and fails while a holder keeps it, whatever the file says.
-    return isAbandoned(ownerlessAge(lockFileName)) && QLockFile(lockFileName).removeStaleLockFile();
+    return removal.tryLock(RemovalLockWait) && removeUnheld(lockFileName);
+}
+
+AbandonedLock::NativeHolder AbandonedLock::lockNatively(int fd)
+{
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return NativeHolder::Nobody;
+    return errno == EWOULDBLOCK ? NativeHolder::Somebody : NativeHolder::Unknown;
+}
+
+bool AbandonedLock::isNoFileAt(const QString& fileName)
+{
+    struct stat info = {};
+    return ::lstat(QFile::encodeName(fileName).constData(), &info) == 0 && !S_ISREG(info.st_mode);
 }

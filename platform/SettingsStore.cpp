@@ -1,25 +1,27 @@
 #include "SettingsStore.h"
 
 #include "AbandonedLock.h"
+#include "AsidePath.h"
 #include "JsonSettingsFormat.h"
 #include "SystemFolders.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QSettings>
+#include <chrono>
+#include <utility>
 
 namespace {
 const QString OrganisationName = QStringLiteral("Halvory");
 const QString ApplicationName = QStringLiteral("Tolvane");
-// A file that cannot be read keeps its contents under this suffix plus the
-// time it was found, so the user can still recover it.
-const QString UnreadableSuffix = QStringLiteral(".unreadable-");
-const QString TimestampFormat = QStringLiteral("yyyyMMdd-HHmmss");
 // QSettings guards every write of the file with a QLockFile of this name.
 const QString SettingsLockSuffix = QStringLiteral(".lock");
+// QSettings waits for that lock without end; a write gives up after this.
+constexpr std::chrono::seconds SettingsLockWait{3};
 // The password is kept in plain text: only its owner may read the file.
 constexpr auto OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 // The mode bits proper; QFile also reports the current user's access.
@@ -47,19 +49,30 @@ bool isReadable(const QString& fileName)
     return file.open(QIODevice::ReadOnly) && JsonSettingsFormat::read(file, ignored);
 }
 
-QString asideName(const QString& fileName)
-{
-    const QString stem = fileName + UnreadableSuffix + QDateTime::currentDateTime().toString(TimestampFormat);
-    QString candidate = stem;
-    for (int n = 1; QFileInfo::exists(candidate); ++n)
-        candidate = stem + QLatin1Char('-') + QString::number(n);
-    return candidate;
-}
-
 // False only when an unreadable file is still in the way.
 bool moveAsideIfUnreadable(const QString& fileName)
 {
-    return isReadable(fileName) || QFile::rename(fileName, asideName(fileName));
+    return isReadable(fileName) || AsidePath::moveAside(fileName);
+}
+
+// Sets not yet synchronised, per file and in the order they were made: like
+// the platform's preferences, they belong to the process, not to a store
+// object, so one synchronise commits what every object set before it.
+using PendingSets = QList<std::pair<QString, SettingsValue>>;
+
+QHash<QString, PendingSets>& pendingSets()
+{
+    static QHash<QString, PendingSets> sets;
+    return sets;
+}
+
+// Whether the settings lock can be had within SettingsLockWait. Let go at
+// once for QSettings to take: a writer that takes it in between holds it
+// only while it writes.
+bool settingsLockFree(const QString& lockFileName)
+{
+    QLockFile lock(lockFileName);
+    return lock.tryLock(SettingsLockWait);
 }
 
 // The file exists with owner-only permissions before QSettings first writes
@@ -97,39 +110,54 @@ SettingsStore::~SettingsStore() = default;
 
 SettingsValue SettingsStore::CopyAppValue(const QString& key) const
 {
-    return d->settings ? SettingsValue::fromVariant(d->settings->value(key)) : SettingsValue();
+    if (!d->settings)
+        return SettingsValue();
+    const PendingSets& pending = pendingSets().value(m_fileName);
+    for (auto set = pending.rbegin(); set != pending.rend(); ++set) {
+        if (set->first == key)
+            return set->second;
+    }
+    return SettingsValue::fromVariant(d->settings->value(key));
 }
 
+// Kept from QSettings until the synchronise: it writes on its own, at the
+// latest when it is destroyed, and waits for its lock without end.
 void SettingsStore::SetAppValue(const QString& key, const SettingsValue& value)
 {
-    if (!d->settings)
-        return;
-    // QSettings may write on its own from now on, at the latest when it is
-    // destroyed.
-    prepareWrite();
-    if (value.type() == SettingsValue::Type::Absent)
-        d->settings->remove(key);
-    else
-        d->settings->setValue(key, value.variant());
+    if (d->settings)
+        pendingSets()[m_fileName].append({key, value});
 }
 
 bool SettingsStore::AppSynchronize()
 {
+    m_lockUnavailable = false;
     if (!d->settings || !moveAsideIfUnreadable(m_fileName))
         return false;
-    prepareWrite();
+    if (!prepareWrite()) {
+        m_lockUnavailable = true;
+        return false;
+    }
+    for (const auto& [key, value] : pendingSets().take(m_fileName)) {
+        if (value.type() == SettingsValue::Type::Absent)
+            d->settings->remove(key);
+        else
+            d->settings->setValue(key, value.variant());
+    }
     d->settings->sync();
     if ((QFile::permissions(m_fileName) & ModeBits) != OwnerOnly)
         QFile::setPermissions(m_fileName, OwnerOnly);
     return d->settings->status() == QSettings::NoError;
 }
 
-// QSettings waits for its lock without end while the lock counts as held, and
-// one left behind by a crash, empty, counts as held for half a minute.
-void SettingsStore::prepareWrite()
+// QSettings takes its lock as QLockFile judges it, by the owner it names,
+// and one left behind by a crash, empty, counts as held for half a minute.
+// False when the lock stays unavailable.
+bool SettingsStore::prepareWrite()
 {
     createOwnerOnly(m_fileName);
-    AbandonedLock::remove(m_fileName + SettingsLockSuffix);
+    const QString lockFileName = m_fileName + SettingsLockSuffix;
+    AbandonedLock::remove(lockFileName);
+    return !AbandonedLock::isNoFileAt(lockFileName) && settingsLockFree(lockFileName);
 }
 
 QString SettingsStore::defaultFileName()

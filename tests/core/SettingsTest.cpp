@@ -1,11 +1,18 @@
+#include "LockHolder.h"
 #include "SettingsStore.h"
 #include "TestApp.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <chrono>
 #include <gtest/gtest.h>
 
 namespace {
+
+// A write gives up on a held lock within a few seconds; the writer here lets
+// go only after this, so a write that waits for it still ends.
+constexpr std::chrono::seconds WriterKeepsTheLock{12};
+constexpr std::chrono::seconds GiveUpBound{8};
 
 class Settings : public ::testing::Test {
 protected:
@@ -112,6 +119,16 @@ TEST_F(Settings, WritePrefCommitsWhatWasSetBeforeIt)
     window.SetAppValue("List Box Size", SettingsValue::text("1,2,3,4"));
     t.app.WritePref();
     EXPECT_EQ(SettingsStore().CopyAppValue("List Box Size").toText(), "1,2,3,4");
+}
+
+TEST_F(Settings, AWritePrefThatCannotGetTheLockSaysSo)
+{
+    const LockHolder writer(fileName() + ".lock", WriterKeepsTheLock);
+    ASSERT_TRUE(writer.tookIt());
+    const auto started = std::chrono::steady_clock::now();
+    t.app.WritePref();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, GiveUpBound) << "the write waited for the lock";
+    EXPECT_EQ(t.status.current(), "Unable to store settings");
 }
 
 } // namespace

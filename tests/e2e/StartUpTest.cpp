@@ -7,11 +7,14 @@
 #include <QLockFile>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QThread>
+#include <QCoreApplication>
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <functional>
+#include <vector>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -35,12 +38,92 @@ constexpr std::chrono::milliseconds LockMakingTime{300};
 // Rounds in which a quit signal is tried before the program handles it; a
 // round misses only when the program got past that moment unseen.
 constexpr int EarlySignalAttempts = 5;
+// A quit once waited half a minute on a settings lock that nobody held, and
+// a write that cannot get its lock gives up after a few seconds.
+constexpr std::chrono::seconds QuitBound{10};
+// When quit signals are sent after the start: from while the dynamic loader
+// still loads the libraries to after the handler is in place.
+constexpr std::array<int, 6> EarlySignalDelaysMs = {0, 2, 5, 10, 20, 30};
+// How long the program called tolvane below lives; it is ended sooner.
+const QString NamesakeLifetimeSeconds = QStringLiteral("120");
+// A user and group that is not root's: nobody on Debian.
+constexpr uint OtherUserId = 65534;
+const QByteArray OtherMachineId = "0123456789abcdef0123456789abcdef";
+const QString OtherHost = QStringLiteral("another-machine.example");
+const QString SettingsNotStored = QStringLiteral("Unable to store settings");
 
 const QString ColumnWidthsKey = QStringLiteral("List Box Size");
 
 QString instanceLock(const TolvaneProcess& tolvane)
 {
     return QFileInfo(tolvane.settingsFile()).dir().filePath("Tolvane.lock");
+}
+
+QString settingsLock(const TolvaneProcess& tolvane)
+{
+    return tolvane.settingsFile() + ".lock";
+}
+
+// The two locks a copy takes: the instance lock as it starts, the settings
+// lock for every write of the settings.
+const struct LockPath {
+    const char* name;
+    QString (*of)(const TolvaneProcess&);
+} LockPaths[] = {
+    {"the instance lock", instanceLock},
+    {"the settings lock", settingsLock},
+};
+
+// Waits until nobody holds the lock natively; false when somebody still
+// does after the start limit.
+bool awaitNobodyHolds(const QString& lockFileName)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < TolvaneProcess::StartLimit.count()) {
+        const int fd = ::open(QFile::encodeName(lockFileName).constData(), O_RDONLY | O_CLOEXEC);
+        const bool free = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        if (free)
+            return true;
+        QThread::msleep(10);
+    }
+    return false;
+}
+
+// A live process called tolvane that is no copy of it and holds no lock: a
+// copy of sleep under that name.
+class Namesake {
+public:
+    bool start()
+    {
+        const QString program = m_dir.filePath("tolvane");
+        if (!QFile::copy("/bin/sleep", program))
+            return false;
+        m_process.start(program, {NamesakeLifetimeSeconds});
+        return m_process.waitForStarted();
+    }
+    qint64 pid() const { return m_process.processId(); }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+};
+
+// Starts the program and quits it, each well within its bound, and checks
+// that the quit stored the settings.
+void startAndQuitAtOnce(TolvaneProcess& tolvane)
+{
+    auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(tolvane.start()) << tolvane.output().toStdString();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, QuitBound) << "the start waited";
+    started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(tolvane.stop()) << "the quit hangs";
+    EXPECT_LT(std::chrono::steady_clock::now() - started, QuitBound) << "the quit waited";
+    EXPECT_EQ(tolvane.exitCode(), 0);
+    EXPECT_TRUE(SettingsStore(tolvane.settingsFile()).CopyAppValue(ColumnWidthsKey).isText())
+        << "the settings were not stored";
 }
 
 // The processes whose parent is `parent`, from their /proc entries.
@@ -95,12 +178,41 @@ bool sendWhileHeldBack(qint64 pid, int signal)
     return false;
 }
 
+QStringList asideEntries(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.dir().entryList({info.fileName() + ".unreadable-*"}, QDir::AllEntries | QDir::System | QDir::Hidden);
+}
+
 QStringList asideEntries(const TolvaneProcess& tolvane)
 {
-    const QFileInfo settings(tolvane.settingsFile());
-    return settings.dir().entryList({settings.fileName() + ".unreadable-*"},
-                                    QDir::AllEntries | QDir::System | QDir::Hidden);
+    return asideEntries(tolvane.settingsFile());
 }
+
+// What may stand at a path instead of a regular file, and how to tell that
+// what was kept aside is still that thing.
+struct StandIn {
+    const char* name;
+    std::function<bool(const QString&)> make;
+    std::function<bool(const QFileInfo&)> isKept;
+};
+
+const StandIn StandIns[] = {
+    {"a FIFO, which would hold whoever opens it",
+     [](const QString& path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; },
+     [](const QFileInfo& aside) {
+         struct stat info = {};
+         return ::lstat(QFile::encodeName(aside.filePath()).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+     }},
+    {"a folder", [](const QString& path) { return QDir().mkpath(path); },
+     [](const QFileInfo& aside) { return aside.isDir(); }},
+    {"a link to a device", [](const QString& path) { return QFile::link("/dev/null", path); },
+     [](const QFileInfo& aside) { return aside.isSymLink() && aside.symLinkTarget() == "/dev/null"; }},
+};
+
+// Only at a lock path: QLockFile can neither make a lock through it nor remove it.
+const StandIn DanglingLink = {"a dangling link", [](const QString& path) { return QFile::link(path + ".gone", path); },
+                              [](const QFileInfo& aside) { return aside.isSymLink() && !aside.exists(); }};
 
 class StartUp : public ::testing::Test {
 protected:
@@ -150,23 +262,7 @@ TEST_F(StartUp, LocksLeftByACrashDoNotHoldTheNextStart)
 
 TEST_F(StartUp, WhatStandsAtTheSettingsPathInsteadOfAFileIsMovedAsideAndTheStartGoesOn)
 {
-    const struct {
-        const char* name;
-        std::function<bool(const QString&)> make;
-        std::function<bool(const QFileInfo&)> isKept;
-    } rows[] = {
-        {"a FIFO, which would hold whoever opens it",
-         [](const QString& path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; },
-         [](const QFileInfo& aside) {
-             struct stat info = {};
-             return ::lstat(QFile::encodeName(aside.filePath()).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
-         }},
-        {"a folder", [](const QString& path) { return QDir().mkpath(path); },
-         [](const QFileInfo& aside) { return aside.isDir(); }},
-        {"a link to a device", [](const QString& path) { return QFile::link("/dev/null", path); },
-         [](const QFileInfo& aside) { return aside.isSymLink() && aside.symLinkTarget() == "/dev/null"; }},
-    };
-    for (const auto& row : rows) {
+    for (const StandIn& row : StandIns) {
         SCOPED_TRACE(row.name);
         TolvaneProcess fresh;
         ASSERT_TRUE(QDir().mkpath(QFileInfo(fresh.settingsFile()).path()));
@@ -271,6 +367,166 @@ TEST_F(StartUp, ALockLeftInAFolderThatIsNowReadOnlyRefusesNoStart)
     EXPECT_EQ(tolvane.runAnother(&output), 1);
     EXPECT_EQ(output, "Tolvane is already running\n");
     EXPECT_TRUE(tolvane.stop());
+}
+
+TEST_F(StartUp, WhatCannotBeMovedAsideFromAReadOnlyFolderHoldsNoStartAndNoQuit)
+{
+    std::vector<StandIn> rows(std::begin(StandIns), std::end(StandIns));
+    rows.push_back(DanglingLink);
+    for (const StandIn& row : rows) {
+        for (const LockPath& lock : LockPaths) {
+            SCOPED_TRACE(std::string(row.name) + " at " + lock.name);
+            TolvaneProcess fresh;
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(fresh.settingsFile()).path()));
+            ASSERT_TRUE(row.make(lock.of(fresh)));
+            fresh.seeReadOnly(QFileInfo(fresh.settingsFile()).path());
+
+            ASSERT_TRUE(fresh.start()) << fresh.output().toStdString();
+            const auto quitting = std::chrono::steady_clock::now();
+            ASSERT_TRUE(fresh.stop()) << "the quit hangs";
+            EXPECT_LT(std::chrono::steady_clock::now() - quitting, QuitBound);
+            EXPECT_EQ(fresh.exitCode(), 0);
+            EXPECT_TRUE(row.isKept(QFileInfo(lock.of(fresh)))) << "it was moved from a read-only folder";
+        }
+    }
+}
+
+TEST_F(StartUp, ALockThatNoLiveCopyHoldsIsTakenAtOnceWhateverItNames)
+{
+    Namesake namesake;
+    ASSERT_TRUE(namesake.start());
+    const qint64 ended = TestEnvironment::endedProcessId();
+    ASSERT_GT(ended, 0);
+    const struct {
+        const char* name;
+        QByteArray details;
+    } rows[] = {
+        {"a live process called tolvane that holds nothing", TestEnvironment::lockOwnerDetails(namesake.pid(), "tolvane")},
+        {"a home folder copied from another machine: its id and an ended process",
+         TestEnvironment::lockOwnerDetails(ended, "tolvane", OtherHost, OtherMachineId)},
+        {"an old three-line lock from another host", TestEnvironment::lockOwnerDetails(ended, "tolvane", OtherHost)},
+    };
+    for (const auto& row : rows) {
+        for (const LockPath& lock : LockPaths) {
+            SCOPED_TRACE(std::string(lock.name) + " names " + row.name);
+            TolvaneProcess fresh;
+            ASSERT_TRUE(TestEnvironment::writeFile(lock.of(fresh), row.details));
+            startAndQuitAtOnce(fresh);
+        }
+    }
+}
+
+TEST_F(StartUp, ARestartInAPidNamespaceOfItsOwnStartsAgain)
+{
+    tolvane.inPidNamespace();
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run == 0 ? "the first start" : "the restart");
+        ASSERT_TRUE(tolvane.start()) << tolvane.output().toStdString();
+        qint64 owner = 0;
+        EXPECT_TRUE(QLockFile(instanceLock(tolvane)).getLockInfo(&owner, nullptr, nullptr));
+        EXPECT_EQ(owner, 2) << "not the second process of its namespace";
+        // Still one copy at a time, each in a namespace of its own.
+        QByteArray output;
+        EXPECT_EQ(tolvane.runAnother(&output), 1);
+        EXPECT_EQ(output, "Tolvane is already running\n");
+        tolvane.killHard();
+        ASSERT_TRUE(QFile::exists(instanceLock(tolvane))) << "a killed copy leaves its lock";
+        ASSERT_TRUE(awaitNobodyHolds(instanceLock(tolvane))) << "the killed copy lives on";
+    }
+}
+
+TEST_F(StartUp, WhatStandsAtALockPathInsteadOfALockIsMovedAsideAndStartAndQuitGoOn)
+{
+    std::vector<StandIn> rows(std::begin(StandIns), std::end(StandIns));
+    rows.push_back(DanglingLink);
+    for (const StandIn& row : rows) {
+        for (const LockPath& lock : LockPaths) {
+            SCOPED_TRACE(std::string(row.name) + " at " + lock.name);
+            TolvaneProcess fresh;
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(fresh.settingsFile()).path()));
+            ASSERT_TRUE(row.make(lock.of(fresh)));
+            startAndQuitAtOnce(fresh);
+            const QStringList aside = asideEntries(lock.of(fresh));
+            EXPECT_EQ(aside.size(), 1) << aside.join(' ').toStdString();
+            if (aside.size() == 1) {
+                EXPECT_TRUE(row.isKept(QFileInfo(QFileInfo(lock.of(fresh)).dir().filePath(aside.first()))));
+            }
+        }
+    }
+}
+
+TEST_F(StartUp, ALockLeftByAnotherUserRefusesNoStartAndHoldsNoQuit)
+{
+    const qint64 ended = TestEnvironment::endedProcessId();
+    ASSERT_GT(ended, 0);
+    const struct {
+        const char* name;
+        QFileDevice::Permissions permissions;
+    } rows[] = {
+        {"that this user may read", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                        | QFileDevice::ReadOther},
+        {"that only its owner may read", QFileDevice::ReadOwner | QFileDevice::WriteOwner},
+    };
+    for (const auto& row : rows) {
+        for (const LockPath& lock : LockPaths) {
+            SCOPED_TRACE(std::string(lock.name) + ", root's, " + row.name);
+            TolvaneProcess fresh;
+            ASSERT_TRUE(TestEnvironment::writeFile(lock.of(fresh), TestEnvironment::lockOwnerDetails(ended, "tolvane")));
+            fresh.runAs(OtherUserId);
+            ASSERT_EQ(::chown(QFile::encodeName(lock.of(fresh)).constData(), 0, 0), 0);
+            ASSERT_TRUE(QFile::setPermissions(lock.of(fresh), row.permissions));
+            startAndQuitAtOnce(fresh);
+        }
+    }
+}
+
+TEST_F(StartUp, ASettingsWriteThatCannotGetItsLockGivesUpAndTheQuitCompletes)
+{
+    {
+        SettingsStore store(tolvane.settingsFile());
+        store.SetAppValue("Should Log", SettingsValue::boolean(true));
+        ASSERT_TRUE(store.AppSynchronize());
+    }
+    const QByteArray settingsBefore = TestEnvironment::fileBytes(tolvane.settingsFile());
+    // A live writer that keeps the lock.
+    QLockFile writer(settingsLock(tolvane));
+    ASSERT_TRUE(writer.tryLock(0));
+
+    ASSERT_TRUE(tolvane.start()) << tolvane.output().toStdString();
+    const auto quitting = std::chrono::steady_clock::now();
+    ASSERT_TRUE(tolvane.stop()) << "the quit hangs";
+    EXPECT_LT(std::chrono::steady_clock::now() - quitting, QuitBound);
+    EXPECT_EQ(tolvane.exitCode(), 0);
+    EXPECT_EQ(TestEnvironment::fileBytes(tolvane.settingsFile()), settingsBefore);
+    EXPECT_TRUE(TestEnvironment::fileText(tolvane.logFile()).contains(": " + SettingsNotStored + "\n"))
+        << TestEnvironment::fileText(tolvane.logFile()).toStdString();
+    EXPECT_TRUE(writer.isLocked());
+    qint64 owner = 0;
+    EXPECT_TRUE(writer.getLockInfo(&owner, nullptr, nullptr));
+    EXPECT_EQ(owner, QCoreApplication::applicationPid()) << "the writer's lock was taken";
+}
+
+TEST_F(StartUp, AQuitSignalInTheFirstMomentsEndsTheProcessAndLosesNothing)
+{
+    ASSERT_TRUE(tolvane.start());
+    ASSERT_TRUE(tolvane.stop());
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        for (int delay : EarlySignalDelaysMs) {
+            SCOPED_TRACE(std::string(strsignal(signal)) + " after " + std::to_string(delay) + " ms");
+            const QByteArray settingsBefore = TestEnvironment::fileBytes(tolvane.settingsFile());
+            ASSERT_TRUE(tolvane.launch());
+            QThread::msleep(delay);
+            ::kill(static_cast<pid_t>(tolvane.pid()), signal);
+            ASSERT_TRUE(tolvane.waitForEnd());
+            EXPECT_FALSE(QFile::exists(instanceLock(tolvane))) << "a lock was left";
+            // Ended before its own code ran, or quit through the quit
+            // sequence, which stores the settings.
+            if (tolvane.endedBySignal())
+                EXPECT_EQ(TestEnvironment::fileBytes(tolvane.settingsFile()), settingsBefore);
+            else
+                EXPECT_EQ(tolvane.exitCode(), 0);
+        }
+    }
 }
 
 TEST_F(StartUp, AQuitSignalBeforeTheProgramHandlesItStillQuitsThroughTheQuitSequence)

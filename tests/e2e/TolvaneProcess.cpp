@@ -4,6 +4,7 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
@@ -11,6 +12,7 @@
 #include <QTcpSocket>
 #include <QThread>
 #include <csignal>
+#include <unistd.h>
 
 TolvaneProcess::TolvaneProcess()
 {
@@ -79,6 +81,29 @@ void TolvaneProcess::seeReadOnly(const QString& folder)
                             R"(mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && exec "$2")", "sh",
                             folder, TestEnvironment::binDir() + "/tolvane"});
     m_process.setProgram("unshare");
+}
+
+void TolvaneProcess::inPidNamespace()
+{
+    // The shell is the namespace's first process and waits for tolvane, the
+    // second; when unshare ends, the shell is killed and the namespace with it.
+    m_process.setArguments({"--pid", "--fork", "--mount-proc", "--kill-child", "sh", "-c", R"("$1" & wait "$!")", "sh",
+                            TestEnvironment::binDir() + "/tolvane"});
+    m_process.setProgram("unshare");
+}
+
+void TolvaneProcess::runAs(uint id)
+{
+    ::lchown(QFile::encodeName(home()).constData(), id, id);
+    QDirIterator entries(home(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+    while (entries.hasNext())
+        ::lchown(QFile::encodeName(entries.next()).constData(), id, id);
+    const QString idText = QString::number(id);
+    // setpriv execs tolvane, so the process is tolvane itself.
+    m_process.setArguments({"--reuid=" + idText, "--regid=" + idText, "--clear-groups",
+                            TestEnvironment::binDir() + "/tolvane"});
+    m_process.setProgram("setpriv");
 }
 
 int TolvaneProcess::runAnother(QByteArray* output)

@@ -35,10 +35,20 @@ public:
     // Each start from now on sees `folder` read-only, for root too, as
     // through a read-only mount: in a mount namespace of its own.
     void seeReadOnly(const QString& folder);
+    // Each start from now on is the second process of a pid namespace of
+    // its own, under a shell, as in a container: its number there is 2.
+    // Ending the start ends the namespace.
+    void inPidNamespace();
+    // Each start from now on runs as the user and group `id`, who from now
+    // on owns the home folder and everything in it.
+    void runAs(uint id);
     // Waits for the program to end by itself; true when it did so in time
     // and normally.
     bool waitForExit();
     int exitCode() const { return m_process.exitCode(); }
+    // Waits for the program to end in any way; true when it did so in time.
+    bool waitForEnd() { return m_process.waitForFinished(int(StartLimit.count())); }
+    bool endedBySignal() const { return m_process.exitStatus() == QProcess::CrashExit; }
     // Ends it as a crash would, with nothing cleaned up.
     void killHard();
     // Quits it by SIGTERM; true when it ended by itself in time.

@@ -1,3 +1,4 @@
+#include "LockHolder.h"
 #include "SettingsStore.h"
 #include "TestEnvironment.h"
 
@@ -8,6 +9,7 @@
 #include <QTemporaryDir>
 #include <chrono>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -295,6 +297,10 @@ TEST_F(SettingsStoreTest, LockLeftByACrashDoesNotHoldTheWrite)
     } rows[] = {
         {"empty", ""},
         {"garbled", "not a lock\n"},
+        {"naming this live process, which holds nothing", TestEnvironment::lockOwnerDetails()},
+        {"from another machine", TestEnvironment::lockOwnerDetails(TestEnvironment::endedProcessId(), "tolvane",
+                                                                   "another-machine.example",
+                                                                   "0123456789abcdef0123456789abcdef")},
     };
     for (const auto& row : rows) {
         ASSERT_TRUE(TestEnvironment::writeFile(fileName() + ".lock", row.contents));
@@ -307,4 +313,35 @@ TEST_F(SettingsStoreTest, LockLeftByACrashDoesNotHoldTheWrite)
         EXPECT_LT(std::chrono::steady_clock::now() - started, LeftLockBound) << row.name;
         EXPECT_EQ(fileObject().value("PW").toString(), row.name);
     }
+}
+
+namespace {
+// A write gives up on a held lock within a few seconds; the holder here lets
+// go only after this, so a write that waits for it still ends.
+constexpr std::chrono::seconds HolderKeepsTheLock{12};
+constexpr std::chrono::seconds GiveUpBound{8};
+} // namespace
+
+TEST_F(SettingsStoreTest, AWriteGivesUpOnALockThatStaysHeldAndKeepsItsSets)
+{
+    writeFile(R"({"PW": "before"})");
+    auto holder = std::make_unique<LockHolder>(fileName() + ".lock", HolderKeepsTheLock);
+    ASSERT_TRUE(holder->tookIt());
+    const auto started = std::chrono::steady_clock::now();
+    {
+        SettingsStore store(fileName());
+        store.SetAppValue("PW", SettingsValue::text("after"));
+        EXPECT_FALSE(store.AppSynchronize());
+        EXPECT_TRUE(store.lockWasUnavailable());
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, GiveUpBound);
+    EXPECT_EQ(fileObject().value("PW").toString(), "before");
+    holder.reset();
+
+    // The set stays pending for the next write that gets the lock.
+    SettingsStore next(fileName());
+    EXPECT_EQ(next.CopyAppValue("PW").toText(), "after");
+    EXPECT_TRUE(next.AppSynchronize());
+    EXPECT_FALSE(next.lockWasUnavailable());
+    EXPECT_EQ(fileObject().value("PW").toString(), "after");
 }

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -41,13 +42,27 @@ QString TestEnvironment::binDir()
     return QStringLiteral(TOLVANE_BIN_DIR);
 }
 
-QByteArray TestEnvironment::lockOwnerDetails(qint64 pid, const QString& programName)
+QByteArray TestEnvironment::lockOwnerDetails(qint64 pid, const QString& programName, const QString& host,
+                                             const QByteArray& machineId)
 {
     if (pid == 0)
         pid = QCoreApplication::applicationPid();
     const QString name =
         programName.isEmpty() ? QFileInfo(QCoreApplication::applicationFilePath()).fileName() : programName;
-    return QByteArray::number(pid) + '\n' + name.toUtf8() + '\n' + QSysInfo::machineHostName().toUtf8() + '\n';
+    const QString hostName = host.isEmpty() ? QSysInfo::machineHostName() : host;
+    const QByteArray details = QByteArray::number(pid) + '\n' + name.toUtf8() + '\n' + hostName.toUtf8() + '\n';
+    return machineId.isEmpty() ? details : details + machineId + '\n';
+}
+
+qint64 TestEnvironment::endedProcessId()
+{
+    QProcess process;
+    process.start("/bin/true", {});
+    if (!process.waitForStarted())
+        return 0;
+    // QProcess forgets the number once the process has ended.
+    const qint64 pid = process.processId();
+    return process.waitForFinished() ? pid : 0;
 }
 
 QString TestEnvironment::sourceDir()

@@ -28,8 +28,13 @@ public:
     // Writes a file whole, making its folder first; says whether it did.
     static bool writeFile(const QString& path, const QByteArray& bytes);
     // What QLockFile writes into a lock for its owner: the process number,
-    // the program's name and the host. With no arguments, this process.
-    static QByteArray lockOwnerDetails(qint64 pid = 0, const QString& programName = QString());
+    // the program's name and the host, as before Qt 5.10, and a machine id
+    // after them when one is given. With no arguments, this process.
+    static QByteArray lockOwnerDetails(qint64 pid = 0, const QString& programName = QString(),
+                                       const QString& host = QString(), const QByteArray& machineId = QByteArray());
+    // The number of a process that has been started, has ended and has been
+    // reaped; 0 when none could be run.
+    static qint64 endedProcessId();
     static QString sourceDir();
 
     // A test binary's main: every test, under an application object of type
