@@ -87,9 +87,12 @@ QUdpSocket* UDPSocket::socket()
 bool UDPSocket::JoinMulticastGroup(const QString& group)
 {
     const QHostAddress groupAddress(group);
+    // Binding an unbound socket first closes it, which forgets every group
+    // joined: the list of this one is taken only after.
+    QUdpSocket* const bound = socket();
     QList<QNetworkInterface>& joined = m_joined[group];
     for (const QNetworkInterface& interface : multicastInterfaces())
-        if (socket()->joinMulticastGroup(groupAddress, interface))
+        if (bound->joinMulticastGroup(groupAddress, interface))
             joined.append(interface);
     return !joined.isEmpty();
 }

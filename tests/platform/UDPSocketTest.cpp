@@ -186,6 +186,30 @@ TEST(UDPSocketTest, MulticastGroupMemberReceivesOverLoopback)
     member.socket.LeaveMulticastGroup(SSDPGroup);
 }
 
+// A join binds a socket that is not bound yet; the group must still be the
+// one it is a member of, and the one a leave later leaves.
+TEST(UDPSocketTest, JoinOnAnUnboundSocketBindsItAndJoins)
+{
+    TOLVANE_REQUIRE_NETNS();
+    UDPSocket member;
+    member.setPort(0);
+    int events = 0;
+    QObject::connect(&member, &UDPSocket::DataAvailable, [&] {
+        member.Read();
+        ++events;
+    });
+    EXPECT_TRUE(member.JoinMulticastGroup(SSDPGroup));
+    UDPSocket sender;
+    aimAt(sender, member.boundPort());
+    sender.Write(SSDPGroup, "NOTIFY * HTTP/1.1\r\n\r\n");
+    ASSERT_TRUE(EventLoopWait::until([&] { return events == 1; }));
+
+    member.LeaveMulticastGroup(SSDPGroup);
+    sender.Write(SSDPGroup, "NOTIFY * HTTP/1.1\r\n\r\n");
+    EventLoopWait::settle();
+    EXPECT_EQ(events, 1);
+}
+
 TEST(LocalAddressTest, AddressesAreDottedIPv4)
 {
     const struct {
