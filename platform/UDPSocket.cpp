@@ -115,7 +115,7 @@ void UDPSocket::drainPending()
         // Anyone who saw a reply knows the reply socket's port; what they
         // send there is read off the socket and dropped, so it can neither
         // pile up here nor fill the kernel's buffer.
-        if (!m_bindsPort)
+        if (!m_bindsPort || m_queue.size() >= MaximumDatagramsWaiting)
             continue;
         m_queue.enqueue({DottedAddress::text(received.senderAddress()), received.senderPort(), received.data()});
     }

@@ -9,12 +9,13 @@
 #include <QFile>
 #include <QJsonObject>
 #include <QTcpSocket>
+#include <QThread>
 #include <QUdpSocket>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <sys/socket.h>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -184,5 +185,95 @@ INSTANTIATE_TEST_SUITE_P(
                       ClientEndRow{"PartOfARequestThenSendingSideClosed",
                                    DescriptionRequest.first(DescriptionRequest.size() - 2), true, false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+constexpr int FloodDatagrams = 100'000;
+constexpr int FloodRounds = 3;
+constexpr int FloodHTTPClients = 2;
+// Each HTTP client's requests, at most, while the floods last.
+constexpr int FloodHTTPRequests = 20'000;
+constexpr std::chrono::milliseconds AnsweredAfterFlood{1000};
+constexpr std::chrono::milliseconds SearchRepeat{100};
+constexpr qint64 FloodResidentSlackKiB = 4096;
+
+const QByteArray BasicDeviceSearch = BridgeClient::mSearch("urn:schemas-upnp-org:device:basic:1");
+
+// One flood of searches, sent from one socket as fast as it can send.
+void floodDiscovery()
+{
+    QUdpSocket flooder;
+    flooder.bind(QHostAddress::LocalHost, 0);
+    for (int i = 0; i < FloodDatagrams; ++i)
+        flooder.writeDatagram(BasicDeviceSearch, QHostAddress::LocalHost, Bridge::DiscoveryPort);
+}
+
+// How long a search takes to be answered, asked every SearchRepeat as SSDP
+// clients repeat theirs: right after a flood the kernel's buffer may still be
+// full and drop one, as it drops any datagram then. Nothing after the limit.
+std::optional<std::chrono::milliseconds> searchAnsweredAfter(std::chrono::milliseconds limit)
+{
+    QUdpSocket searcher;
+    searcher.bind(QHostAddress::LocalHost, 0);
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < limit.count()) {
+        searcher.writeDatagram(BasicDeviceSearch, QHostAddress::LocalHost, Bridge::DiscoveryPort);
+        if (searcher.waitForReadyRead(int(SearchRepeat.count())))
+            return std::chrono::milliseconds(timer.elapsed());
+    }
+    return std::nullopt;
+}
+
+// Clients that fetch the description one after another on threads of their
+// own until told to stop, so the bridge serves HTTP all through the floods.
+class DescriptionReaders {
+public:
+    DescriptionReaders()
+    {
+        for (int i = 0; i < FloodHTTPClients; ++i) {
+            m_threads.emplace_back(QThread::create([this] {
+                for (int n = 0; n < FloodHTTPRequests && !m_stop; ++n)
+                    BridgeClient::http("GET", "/description.xml");
+            }));
+            m_threads.back()->start();
+        }
+    }
+    ~DescriptionReaders()
+    {
+        m_stop = true;
+        for (const auto& thread : m_threads)
+            thread->wait();
+    }
+
+private:
+    std::atomic<bool> m_stop = false;
+    std::vector<std::unique_ptr<QThread>> m_threads;
+};
+
+TEST(Load, SearchAfterADiscoveryFloodIsAnsweredAtOnceAndMemoryStaysFlat)
+{
+    TOLVANE_REQUIRE_NETNS();
+    TolvaneProcess tolvane;
+    ASSERT_TRUE(tolvane.start());
+    ASSERT_TRUE(searchAnsweredAfter(BridgeClient::TimeLimit));
+    const qint64 residentBefore = residentKiB(tolvane.pid());
+
+    {
+        const DescriptionReaders readers;
+        for (int round = 0; round < FloodRounds; ++round) {
+            floodDiscovery();
+            const auto answered = searchAnsweredAfter(BridgeClient::TimeLimit);
+            ASSERT_TRUE(answered) << "round " << round;
+            EXPECT_LE(answered->count(), AnsweredAfterFlood.count()) << "round " << round;
+        }
+    }
+    if (ResidentMemoryMeaningful) {
+        EXPECT_LE(residentKiB(tolvane.pid()), residentBefore + FloodResidentSlackKiB);
+    }
+    EXPECT_TRUE(tolvane.stop());
+}
 
 } // namespace
