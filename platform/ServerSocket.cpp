@@ -6,8 +6,20 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+namespace {
+// Accepted connections that QTcpServer may keep in its own queue: the one
+// that newConnection is handing over.
+constexpr int AcceptedUntaken = 1;
+// Clients that arrive together wait here beyond the held ones. Past it the
+// kernel answers with SYN cookies, and a client whose handshake it then drops
+// is reset once it sends its request.
+constexpr int ListenBacklog = 256;
+} // namespace
+
 ServerSocket::ServerSocket(QObject* parent) : QObject(parent), m_server(std::make_unique<QTcpServer>())
 {
+    m_server->setMaxPendingConnections(AcceptedUntaken);
+    m_server->setListenBacklogSize(ListenBacklog);
     connect(m_server.get(), &QTcpServer::newConnection, this, &ServerSocket::acceptWaiting);
 }
 
@@ -30,6 +42,13 @@ int ServerSocket::boundPort() const
 // Takes clients off the backlog while there is room to hold them. At the
 // limit, accepting pauses and later clients wait in the backlog until held
 // ones are opened or dropped.
+//
+// No connection may wait in QTcpServer's own queue: there it is read to its
+// end unattended, and Qt closes a client that has closed its sending side as
+// soon as it reads that end, its request unanswered. So each connection is
+// taken as soon as it is accepted, and at the limit QTcpServer keeps no room
+// in its queue, which also stops an accept loop that is running already;
+// pausing alone would not.
 void ServerSocket::acceptWaiting()
 {
     while (m_waiting.size() < MaximumConnectionsWaiting && m_server->hasPendingConnections()) {
@@ -37,7 +56,9 @@ void ServerSocket::acceptWaiting()
         openWaiting();
     }
     openWaiting();
-    if (m_waiting.size() < MaximumConnectionsWaiting)
+    const bool room = m_waiting.size() < MaximumConnectionsWaiting;
+    m_server->setMaxPendingConnections(room ? AcceptedUntaken : 0);
+    if (room)
         m_server->resumeAccepting();
     else
         m_server->pauseAccepting();

@@ -87,9 +87,12 @@ QUdpSocket* UDPSocket::socket()
 bool UDPSocket::JoinMulticastGroup(const QString& group)
 {
     const QHostAddress groupAddress(group);
+    // Binding an unbound socket first closes it, which forgets every group
+    // joined: the list of this one is taken only after.
+    QUdpSocket* const bound = socket();
     QList<QNetworkInterface>& joined = m_joined[group];
     for (const QNetworkInterface& interface : multicastInterfaces())
-        if (socket()->joinMulticastGroup(groupAddress, interface))
+        if (bound->joinMulticastGroup(groupAddress, interface))
             joined.append(interface);
     return !joined.isEmpty();
 }
@@ -112,7 +115,7 @@ void UDPSocket::drainPending()
         // Anyone who saw a reply knows the reply socket's port; what they
         // send there is read off the socket and dropped, so it can neither
         // pile up here nor fill the kernel's buffer.
-        if (!m_bindsPort)
+        if (!m_bindsPort || m_queue.size() >= MaximumDatagramsWaiting)
             continue;
         m_queue.enqueue({DottedAddress::text(received.senderAddress()), received.senderPort(), received.data()});
     }

@@ -14,13 +14,17 @@ class QUdpSocket;
 //
 // Port is both the port that Connect binds (unless BindsPort is off) and the
 // port to which Write sends; the caller sets it. Received datagrams are
-// queued; DataAvailable is raised once per queued datagram, and each handler
-// reads exactly one. A socket that only sends queues nothing: what reaches
-// its port is dropped.
+// queued, at most MaximumDatagramsWaiting of them; DataAvailable is raised
+// once per queued datagram, and each handler reads exactly one. A socket that
+// only sends queues nothing: what reaches its port is dropped.
 class UDPSocket : public QObject {
     Q_OBJECT
 public:
     static constexpr int DefaultRouterHops = 2;
+    // Datagrams that arrive while the queue is full are dropped, as the
+    // kernel drops them when its own buffer is full: a flood then costs
+    // neither memory nor the time to answer what comes after it.
+    static constexpr qsizetype MaximumDatagramsWaiting = 256;
 
     explicit UDPSocket(QObject* parent = nullptr);
     ~UDPSocket() override;

@@ -6,9 +6,10 @@
 #include "UDPSocket.h"
 
 namespace {
-// %1: the port; %2: the group.
+// %1: the port; %2: the group. Each must fit the status line whole at the
+// window's font.
 const QString UnableToBind = QStringLiteral("Unable to bind UDP port %1");
-const QString UnableToJoin = QStringLiteral("Unable to join multicast group %2 on UDP port %1");
+const QString UnableToJoin = QStringLiteral("Unable to join %2 on UDP port %1");
 const QString UnableToListen = QStringLiteral("Unable to listen on TCP port %1");
 } // namespace
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
+#include <sys/socket.h>
 
 namespace {
 using namespace std::chrono_literals;
@@ -286,4 +287,32 @@ TEST(ServerSocketTest, HoldsAtMostItsLimitOfWaitingClients)
     EXPECT_EQ(readUntilClosed(*first), QByteArray("reply one\n"));
     for (int n = 0; n < WaitingCount; ++n)
         EXPECT_EQ(readUntilClosed(*waiting[std::size_t(n)]), "reply " + QByteArray::number(n) + "\n");
+}
+
+// Clients that came all at once and each closed its sending side after its
+// whole request: every one is answered, those held and those still in the
+// backlog when the held ones reached their limit.
+TEST(ServerSocketTest, ClientsThatClosedTheirSendingSideAfterTheRequestAreAnswered)
+{
+    constexpr int ClientCount = ServerSocket::MaximumConnectionsWaiting + 40;
+    Server server;
+    auto first = server.connectClient();
+    ASSERT_TRUE(EventLoopWait::until([&] { return server.log.contains("1 connected"); }));
+    // Connected without the listener's turn of the event loop, so that they
+    // all wait in the backlog together.
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    for (int n = 0; n < ClientCount; ++n) {
+        auto client = std::make_unique<QTcpSocket>();
+        client->connectToHost(QHostAddress(Loopback), quint16(server.listener.boundPort()));
+        ASSERT_TRUE(client->waitForConnected(int(EventLoopWait::DefaultLimit.count())));
+        client->write(QByteArray::number(n) + "\n");
+        ASSERT_TRUE(client->flush());
+        ASSERT_EQ(::shutdown(int(client->socketDescriptor()), SHUT_WR), 0);
+        clients.push_back(std::move(client));
+    }
+
+    first->write("one\n");
+    EXPECT_EQ(readUntilClosed(*first), QByteArray("reply one\n"));
+    for (int n = 0; n < ClientCount; ++n)
+        EXPECT_EQ(readUntilClosed(*clients[std::size_t(n)]), "reply " + QByteArray::number(n) + "\n") << n;
 }

@@ -128,6 +128,37 @@ TEST(UDPSocketTest, SendOnlySocketDropsWhatArrivesAtItsPort)
     EXPECT_EQ(requester.datagrams.first().Data, QByteArray("reply"));
 }
 
+// With a handler that reads nothing, what arrives stays queued: past the
+// bound it is dropped, and the datagrams kept are the first, in order.
+TEST(UDPSocketTest, QueueHoldsAtMostItsBoundOfDatagrams)
+{
+    constexpr qsizetype Sent = 4 * UDPSocket::MaximumDatagramsWaiting;
+    // Sent between two drains; far fewer than the kernel's buffer holds.
+    constexpr qsizetype Batch = 32;
+    UDPSocket receiver;
+    receiver.setPort(0);
+    ASSERT_TRUE(receiver.Connect());
+    QUdpSocket sender;
+    for (qsizetype n = 0; n < Sent; EventLoopWait::settle(std::chrono::milliseconds{5}))
+        for (const qsizetype end = n + Batch; n < end; ++n)
+            sender.writeDatagram(QByteArray::number(n), QHostAddress(Loopback), quint16(receiver.boundPort()));
+
+    QByteArrayList kept;
+    for (Datagram datagram = receiver.Read(); !datagram.Data.isEmpty(); datagram = receiver.Read())
+        kept.append(datagram.Data);
+    QByteArrayList first;
+    for (qsizetype n = 0; n < UDPSocket::MaximumDatagramsWaiting; ++n)
+        first.append(QByteArray::number(n));
+    EXPECT_EQ(kept.size(), UDPSocket::MaximumDatagramsWaiting);
+    EXPECT_EQ(kept, first);
+
+    int events = 0;
+    QObject::connect(&receiver, &UDPSocket::DataAvailable, [&] { ++events; });
+    sender.writeDatagram("after", QHostAddress(Loopback), quint16(receiver.boundPort()));
+    ASSERT_TRUE(EventLoopWait::until([&] { return events == 1; }));
+    EXPECT_EQ(receiver.Read().Data, QByteArray("after"));
+}
+
 TEST(UDPSocketTest, ReplyReachesTheSendersOwnPort)
 {
     Receiver requester;
@@ -184,6 +215,33 @@ TEST(UDPSocketTest, MulticastGroupMemberReceivesOverLoopback)
     EXPECT_EQ(member.datagrams.first().Address, Loopback);
     EXPECT_EQ(member.localAddresses.first(), Loopback);
     member.socket.LeaveMulticastGroup(SSDPGroup);
+}
+
+// A join binds a socket that is not bound yet; the group must still be the
+// one it is a member of, and the one a leave later leaves. Linux hands a
+// socket the datagrams of every group joined anywhere in the namespace, so
+// the group is one that no other test, and no bridge, joins.
+TEST(UDPSocketTest, JoinOnAnUnboundSocketBindsItAndJoins)
+{
+    TOLVANE_REQUIRE_NETNS();
+    const QString group = QStringLiteral("239.255.77.1");
+    UDPSocket member;
+    member.setPort(0);
+    int events = 0;
+    QObject::connect(&member, &UDPSocket::DataAvailable, [&] {
+        member.Read();
+        ++events;
+    });
+    EXPECT_TRUE(member.JoinMulticastGroup(group));
+    UDPSocket sender;
+    aimAt(sender, member.boundPort());
+    sender.Write(group, "NOTIFY * HTTP/1.1\r\n\r\n");
+    ASSERT_TRUE(EventLoopWait::until([&] { return events == 1; }));
+
+    member.LeaveMulticastGroup(group);
+    sender.Write(group, "NOTIFY * HTTP/1.1\r\n\r\n");
+    EventLoopWait::settle();
+    EXPECT_EQ(events, 1);
 }
 
 TEST(LocalAddressTest, AddressesAreDottedIPv4)
