@@ -214,6 +214,28 @@ const StandIn StandIns[] = {
 const StandIn DanglingLink = {"a dangling link", [](const QString& path) { return QFile::link(path + ".gone", path); },
                               [](const QFileInfo& aside) { return aside.isSymLink() && !aside.exists(); }};
 
+// Runs check for each thing that may stand at a lock path, made at each of
+// the two lock paths of a fresh copy; seeReadOnly when its folder is to be
+// read-only to the copy.
+void forEachStandInAtEachLock(bool seeReadOnly,
+                              const std::function<void(const StandIn&, const LockPath&, TolvaneProcess&)>& check)
+{
+    std::vector<StandIn> rows(std::begin(StandIns), std::end(StandIns));
+    rows.push_back(DanglingLink);
+    for (const StandIn& row : rows) {
+        for (const LockPath& lock : LockPaths) {
+            SCOPED_TRACE(std::string(row.name) + " at " + lock.name);
+            TolvaneProcess fresh;
+            const QString folder = QFileInfo(fresh.settingsFile()).path();
+            ASSERT_TRUE(QDir().mkpath(folder));
+            ASSERT_TRUE(row.make(lock.of(fresh)));
+            if (seeReadOnly)
+                fresh.seeReadOnly(folder);
+            check(row, lock, fresh);
+        }
+    }
+}
+
 class StartUp : public ::testing::Test {
 protected:
     void SetUp() override { TOLVANE_REQUIRE_NETNS(); }
@@ -371,24 +393,14 @@ TEST_F(StartUp, ALockLeftInAFolderThatIsNowReadOnlyRefusesNoStart)
 
 TEST_F(StartUp, WhatCannotBeMovedAsideFromAReadOnlyFolderHoldsNoStartAndNoQuit)
 {
-    std::vector<StandIn> rows(std::begin(StandIns), std::end(StandIns));
-    rows.push_back(DanglingLink);
-    for (const StandIn& row : rows) {
-        for (const LockPath& lock : LockPaths) {
-            SCOPED_TRACE(std::string(row.name) + " at " + lock.name);
-            TolvaneProcess fresh;
-            ASSERT_TRUE(QDir().mkpath(QFileInfo(fresh.settingsFile()).path()));
-            ASSERT_TRUE(row.make(lock.of(fresh)));
-            fresh.seeReadOnly(QFileInfo(fresh.settingsFile()).path());
-
-            ASSERT_TRUE(fresh.start()) << fresh.output().toStdString();
-            const auto quitting = std::chrono::steady_clock::now();
-            ASSERT_TRUE(fresh.stop()) << "the quit hangs";
-            EXPECT_LT(std::chrono::steady_clock::now() - quitting, QuitBound);
-            EXPECT_EQ(fresh.exitCode(), 0);
-            EXPECT_TRUE(row.isKept(QFileInfo(lock.of(fresh)))) << "it was moved from a read-only folder";
-        }
-    }
+    forEachStandInAtEachLock(true, [](const StandIn& row, const LockPath& lock, TolvaneProcess& fresh) {
+        ASSERT_TRUE(fresh.start()) << fresh.output().toStdString();
+        const auto quitting = std::chrono::steady_clock::now();
+        ASSERT_TRUE(fresh.stop()) << "the quit hangs";
+        EXPECT_LT(std::chrono::steady_clock::now() - quitting, QuitBound);
+        EXPECT_EQ(fresh.exitCode(), 0);
+        EXPECT_TRUE(row.isKept(QFileInfo(lock.of(fresh)))) << "it was moved from a read-only folder";
+    });
 }
 
 TEST_F(StartUp, ALockThatNoLiveCopyHoldsIsTakenAtOnceWhateverItNames)
@@ -437,22 +449,14 @@ TEST_F(StartUp, ARestartInAPidNamespaceOfItsOwnStartsAgain)
 
 TEST_F(StartUp, WhatStandsAtALockPathInsteadOfALockIsMovedAsideAndStartAndQuitGoOn)
 {
-    std::vector<StandIn> rows(std::begin(StandIns), std::end(StandIns));
-    rows.push_back(DanglingLink);
-    for (const StandIn& row : rows) {
-        for (const LockPath& lock : LockPaths) {
-            SCOPED_TRACE(std::string(row.name) + " at " + lock.name);
-            TolvaneProcess fresh;
-            ASSERT_TRUE(QDir().mkpath(QFileInfo(fresh.settingsFile()).path()));
-            ASSERT_TRUE(row.make(lock.of(fresh)));
-            startAndQuitAtOnce(fresh);
-            const QStringList aside = asideEntries(lock.of(fresh));
-            EXPECT_EQ(aside.size(), 1) << aside.join(' ').toStdString();
-            if (aside.size() == 1) {
-                EXPECT_TRUE(row.isKept(QFileInfo(QFileInfo(lock.of(fresh)).dir().filePath(aside.first()))));
-            }
+    forEachStandInAtEachLock(false, [](const StandIn& row, const LockPath& lock, TolvaneProcess& fresh) {
+        startAndQuitAtOnce(fresh);
+        const QStringList aside = asideEntries(lock.of(fresh));
+        EXPECT_EQ(aside.size(), 1) << aside.join(' ').toStdString();
+        if (aside.size() == 1) {
+            EXPECT_TRUE(row.isKept(QFileInfo(QFileInfo(lock.of(fresh)).dir().filePath(aside.first()))));
         }
-    }
+    });
 }
 
 TEST_F(StartUp, ALockLeftByAnotherUserRefusesNoStartAndHoldsNoQuit)
