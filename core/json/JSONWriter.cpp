@@ -70,6 +70,11 @@ char shortEscapeLetter(unsigned char byte)
     }
 }
 
+bool isSurrogate(unsigned cp)
+{
+    return cp >= SurrogatesFirst && cp <= SurrogatesLast;
+}
+
 // Invisible and format characters that are written as \uXXXX, and the
 // surrogates. A text holds a surrogate's three bytes when the parser met a
 // lone \uD800-\uDFFF; they are no UTF-8, and their escape gives the client
@@ -79,12 +84,7 @@ bool isEscapedCodePoint(unsigned cp)
     return cp == 0x00AD || (cp >= 0x0600 && cp <= 0x0604) || cp == 0x070F
         || (cp >= 0x17B4 && cp <= 0x17B5) || (cp >= 0x200C && cp <= 0x200F)
         || (cp >= 0x2028 && cp <= 0x202F) || (cp >= 0x2060 && cp <= 0x206F)
-        || (cp >= SurrogatesFirst && cp <= SurrogatesLast) || cp == 0xFEFF || (cp >= 0xFFF0 && cp <= 0xFFFF);
-}
-
-bool isSurrogate(unsigned cp)
-{
-    return cp >= SurrogatesFirst && cp <= SurrogatesLast;
+        || isSurrogate(cp) || cp == 0xFEFF || (cp >= 0xFFF0 && cp <= 0xFFFF);
 }
 
 bool isContinuation(unsigned char byte)
